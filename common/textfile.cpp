@@ -1,0 +1,106 @@
+#include "textfile.h"
+
+#include "cp1250.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace dyma {
+
+namespace fs = std::filesystem;
+
+fs::path NativePath(const std::string& utf8Path) {
+#ifdef _WIN32
+    return fs::path(std::u8string(utf8Path.begin(), utf8Path.end()));
+#else
+    return fs::path(utf8Path);
+#endif
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(NativePath(path), ec);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(NativePath(path), std::ios::binary);
+    if (!in) throw FileError("Nie można otworzyć pliku " + path, path);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) throw FileError("Błąd odczytu pliku " + path, path);
+    return ss.str();
+}
+
+void WriteFileAtomic(const std::string& path, const std::string& bytes) {
+    fs::path target = NativePath(path);
+    fs::path dir = target.parent_path();
+    std::random_device rd;
+    std::string tmpName = target.filename().string() + "." + std::to_string(rd() % 1000000) + ".tmp";
+    fs::path tmp = dir.empty() ? fs::path(tmpName) : dir / tmpName;
+
+    auto fail = [&](const std::string& why) {
+        std::error_code ec;
+        fs::remove(tmp, ec);
+        throw FileError("Nie można zapisać pliku " + path + ": " + why, path);
+    };
+
+    FILE* f = std::fopen(tmp.string().c_str(), "wb");
+    if (!f) fail(std::strerror(errno));
+    size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
+    bool ok = written == bytes.size() && std::fflush(f) == 0;
+#ifndef _WIN32
+    ok = ok && ::fsync(::fileno(f)) == 0;
+#endif
+    int err = errno;
+    if (std::fclose(f) != 0) ok = false;
+    if (!ok) fail(std::strerror(err));
+    std::error_code ec;
+    fs::rename(tmp, target, ec);
+    if (ec) fail(ec.message());
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t nl = text.find('\n', start);
+        size_t end = nl == std::string::npos ? text.size() : nl;
+        size_t stop = end;
+        if (stop > start && text[stop - 1] == '\r') --stop;
+        lines.emplace_back(text.substr(start, stop - start));
+        if (nl == std::string::npos) break;
+        start = nl + 1;
+    }
+    return lines;
+}
+
+std::vector<std::string> ReadTextLines(const std::string& path) {
+    return SplitLines(Cp1250ToUtf8(ReadFileBytes(path)));
+}
+
+std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
+    WriteFileAtomic(path, Utf8ToCp1250(JoinLinesCrLf(lines)));
+}
+
+}  // namespace dyma

@@ -1,0 +1,45 @@
+// Whole-file reads and writes. Text files go through code page 1250 here and
+// nowhere else; writes go to a temporary file in the target's directory that
+// is renamed over the target, so a failed write never leaves a half file in
+// place of a good one.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace dyma {
+
+class FileError : public std::runtime_error {
+public:
+    FileError(const std::string& message, std::string path)
+        : std::runtime_error(message), path_(std::move(path)) {}
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Throws FileError when the file cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+// Writes through "<path>.<random>.tmp" and a rename. Throws FileError; the
+// previous file is then untouched and the temporary file removed.
+void WriteFileAtomic(const std::string& path, const std::string& bytes);
+
+// Lines of a code-page-1250 text file as UTF-8, with LF or CR LF endings
+// removed. A last line without an ending counts; an empty file has no lines.
+std::vector<std::string> ReadTextLines(const std::string& path);
+std::vector<std::string> SplitLines(const std::string& utf8Text);
+
+// Every line followed by CR LF, converted to code page 1250.
+void WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+
+bool FileExists(const std::string& path);
+
+// A UTF-8 path as the file system wants it.
+std::filesystem::path NativePath(const std::string& utf8Path);
+
+}  // namespace dyma
