@@ -2,6 +2,7 @@
 
 #include "app/settings/modalformpreferences.h"
 #include "app/solver/processing.h"
+#include "app/solver/workdirectory.h"
 #include "commandtable.h"
 #include "common/product.h"
 #include "helpsystem.h"
@@ -26,6 +27,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QStatusBar>
+#include <QThread>
 #include <QToolBar>
 #include <QUrl>
 
@@ -558,6 +560,29 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfmMain::CleanTemporaryDirectory() {}
+bool TfmMain::CleanTemporaryDirectory() {
+    const TfmPreferences& prefs = Preferences();
+    ProtectedDirectories guarded;
+    guarded.home = UserHomeDirectory();
+    guarded.program = programDirectory_;
+    guarded.repository = prefs.Directory(kRepositoryDir);
+    guarded.seismograms = prefs.Directory(kSeismogramDir);
+    guarded.output = prefs.Directory(kOutputDir);
+    const std::string directory = prefs.Directory(kTempDir);
+    if (const std::string refusal = CleanRefusal(directory, guarded); !refusal.empty()) {
+        ShowWarning(Q(refusal));
+        return false;
+    }
+    TfmProcessing& box = Processing();
+    box.ShowProcessing(QStringLiteral("Usuwanie plików z katalogu tymczasowego"),
+                       QStringLiteral("Usuwanie plików tymczasowych"));
+    // A short pause a file, so that the operator sees what goes.
+    dyma::CleanTemporaryDirectory(directory, guarded, [&box](const std::string& path) {
+        box.SetProcessingText(Q(path));
+        QThread::msleep(10);
+    });
+    box.HideProcessing();
+    return true;
+}
 
 }  // namespace dyma::gui

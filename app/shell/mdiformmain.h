@@ -96,6 +96,11 @@ public:
     void OpenByFileName(const QString& path);
     const QStringList& PendingFiles() const { return pendingFiles_; }
 
+    // Empties the temporary directory, file by file in the processing box.
+    // A directory that must not be emptied (home, program, seismograms ...)
+    // is left alone with a warning; false then.
+    bool CleanTemporaryDirectory();
+
     // Set when the start-up failed and the program is ending.
     bool TerminateRequested() const { return terminateRequested_; }
 
@@ -139,7 +144,6 @@ private:
     void ApplyCommandStates(SeismogramChild* seismogram);
     void FillWindowMenu();
     void FormShow();
-    void CleanTemporaryDirectory();
     void OpenReadmeFile(const QString& name);
     void OpenDocumentationPage(const QString& name);
 

@@ -289,6 +289,45 @@ TEST_F(MainWindowTest, DirectoryThatCannotBeMadeEndsTheProgram) {
     EXPECT_TRUE(fm->Timer().isActive());
 }
 
+TEST_F(MainWindowTest, ClosingClosesTheChildrenAndEmptiesTheTemporaryDirectory) {
+    ShowActive();
+    std::filesystem::create_directories(work.Path() / "Temp" / "keep");
+    const std::string npf = work.Write("Temp/NPF.DAT", "x");
+    AddSeismogram();
+    fm->AddOpenFile("/a/b.mbi");
+    EXPECT_TRUE(fm->close());
+    EXPECT_TRUE(fm->MdiArea()->subWindowList().isEmpty() ||
+                !fm->MdiArea()->subWindowList().first()->isVisible());
+    EXPECT_TRUE(fm->OpenFileList().empty());
+    EXPECT_FALSE(std::filesystem::exists(npf));
+    EXPECT_TRUE(std::filesystem::is_directory(work.Path() / "Temp" / "keep")) << "directories stay";
+    EXPECT_TRUE(recorded.Silent());
+}
+
+TEST_F(MainWindowTest, ClosingKeepsTheTemporaryFilesWhenAskedOrWhenTheDirectoryIsGuarded) {
+    {
+        QSettings key = Key();
+        key.setValue("Additional/RemoveTempDir", 0);
+    }
+    ShowActive();
+    const std::string npf = work.Write("Temp/NPF.DAT", "x");
+    fm->close();
+    EXPECT_TRUE(std::filesystem::exists(npf));
+
+    // A temporary directory set to the seismogram directory is refused.
+    fm = std::make_unique<TfmMain>(DYMA_PROGRAM_DIR);
+    {
+        QSettings key = Key();
+        key.setValue("Additional/RemoveTempDir", 1);
+        key.setValue("Dirs/TempDirectory", Dir("Sejsmogramy"));
+    }
+    ShowActive();
+    const std::string tremor = work.Write("Sejsmogramy/wstrzas.mbi", "x");
+    fm->close();
+    EXPECT_TRUE(std::filesystem::exists(tremor));
+    EXPECT_EQ(recorded.warnings.size(), 1u);
+}
+
 // Records what the desktop was asked to open.
 class UrlRecorder : public QObject {
     Q_OBJECT
