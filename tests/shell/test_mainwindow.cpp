@@ -1,6 +1,7 @@
 // The main window: command states, forwarding by tag and shortcut, the save
 // dialog, start-up (settings, registration, directories), help commands and
 // the escaping-exception handler.
+#include "app/results/formresult2.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/shell/dymaapplication.h"
 #include "app/shell/helpsystem.h"
@@ -82,14 +83,24 @@ TEST_F(MainWindowTest, CommandStatesWithoutSeismogramWindow) {
     EXPECT_FALSE(fm->Picking().Wage->isEnabled());
     EXPECT_FALSE(fm->Picking().Label18->isEnabled());
 
-    // A child that is not a seismogram window (a result window): the kind
-    // stays 1, only the arrangement commands follow.
-    fm->AddChild(std::make_unique<QWidget>());
+    // Only a result window: the kind stays 1, only the arrangement commands
+    // follow.
+    auto result = std::make_unique<TfmResult2>();
+    result->SetSolution(std::make_unique<SolutionRecord>(), '.');
+    TfmResult2& shown = *result;
+    fm->AddChild(std::move(result));
     fm->TimerTimer();
     EXPECT_EQ(fm->ActiveChildKind(), 1);
     for (const char* name : kSeismogramCommands) EXPECT_FALSE(Enabled(name)) << name;
     for (const char* name : {"mSave", "mExport", "mPrint", "mDymaStart"}) EXPECT_FALSE(Enabled(name)) << name;
     for (const char* name : {"mArrange", "mCascade", "mHorizontal", "mVertical"}) EXPECT_TRUE(Enabled(name)) << name;
+
+    // F1 in the result window is its own help, not the main window's.
+    shown.setFocus();
+    QTest::keyClick(&shown, Qt::Key_F1);
+    EXPECT_EQ(ApplicationHelp().LastContext(), 4050);
+    QTest::keyClick(fm->MdiArea(), Qt::Key_F1);
+    EXPECT_EQ(ApplicationHelp().LastContext(), 1000);
 }
 
 TEST_F(MainWindowTest, CommandStatesFollowTheSeismogramWindow) {
