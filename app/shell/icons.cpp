@@ -301,9 +301,10 @@ QIcon ToolIcon(IconKind kind) {
 namespace {
 
 QImage RenderBeachBall(int big) {
-    // Reverse fault with a strike-slip part; drawn pixel by pixel through
-    // the inverse equal-area projection.
-    const focal::Plane plane{30, 55, 70};
+    // An oblique strike-slip mechanism: all four quadrants show, the
+    // picture a seismologist knows at a glance. Drawn pixel by pixel
+    // through the inverse equal-area projection.
+    const focal::Plane plane{25, 75, 20};
     const focal::Vec3 n = focal::FaultNormal(plane), s = focal::SlipVector(plane);
     QImage image(big, big, QImage::Format_ARGB32);
     image.fill(Qt::transparent);

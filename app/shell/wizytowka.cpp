@@ -4,7 +4,7 @@
 #include "icons.h"
 
 #include <QDialogButtonBox>
-#include <QGridLayout>
+#include <QBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -42,22 +42,34 @@ TfmWizytowka::TfmWizytowka(QWidget* parent) : QDialog(parent) {
         "Wyznaczanie mechanizmu ogniska wstrząsu górniczego z polaryzacji pierwszych wejść fali "
         "bezpośredniej i fal pokładowych, zarejestrowanych przez sieci sejsmologiczne LGOM.\n\n"
         "Quarnet"));
+    about->setObjectName("Label3");
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(image1, 0, 0, 3, 1, Qt::AlignTop);
-    layout->addWidget(shortName_, 0, 1, 1, 2);
-    layout->addWidget(versionCaption, 1, 1);
-    layout->addWidget(version_, 1, 2);
-    layout->addWidget(about, 2, 1, 1, 2);
-    layout->addWidget(image2, 3, 0, 1, 3, Qt::AlignHCenter);
-    layout->addWidget(buttons, 4, 0, 1, 3);
-    layout->setColumnStretch(2, 1);
-    setFixedWidth(440);
+    about->setFixedWidth(300);
+
+    auto* version = new QHBoxLayout;
+    version->addWidget(versionCaption);
+    version->addWidget(version_);
+    version->addStretch(1);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(shortName_);
+    texts->addLayout(version);
+    texts->addSpacing(8);
+    texts->addWidget(about);
+    texts->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(image1, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(texts, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(image2, 0, Qt::AlignHCenter);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TfmWizytowka::showEvent(QShowEvent* event) {
