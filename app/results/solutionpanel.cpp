@@ -60,10 +60,7 @@ private:
 TSolutionPanel::TSolutionPanel(int width, CoordinateNames names, QWidget* parent) : QWidget(parent) {
     setObjectName(names == CoordinateNames::XYZ ? "Panel1" : "Panel2");
     setFixedWidth(width);
-    setAutoFillBackground(true);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
-    setPalette(grey);
+    SetBackground(*this, QColor(0xF0, 0xF0, 0xF0));
     setFont(WindowFont());
     const bool single = names == CoordinateNames::XYZ;
     coordinate_[0] = single ? "X" : "XX";
@@ -154,10 +151,7 @@ void TSolutionPanel::Fill(const SolutionRecord& r, char sep) {
 
 TSphereView::TSphereView(QWidget* parent) : QWidget(parent) {
     setObjectName("LeftPanel");
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    SetBackground(*this, Qt::white);
     image_ = new TSphereBox(*this);
     image_->setObjectName("Image");
 }

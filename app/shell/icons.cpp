@@ -84,6 +84,12 @@ void TriangleRight(Canvas& c, double left, double cy, const QColor& fill) {
     c.Polygon({{left, cy - 6}, {left + 7, cy}, {left, cy + 6}}, fill);
 }
 
+// The time axis under the time-window buttons.
+void TimeAxis(Canvas& c) {
+    c.Pen(kInk, 1.2);
+    c.P().drawLine(QPointF(2, 20), QPointF(22, 20));
+}
+
 void Tray(Canvas& c) {
     c.Pen(kInk, 1.6);
     c.P().setBrush(QColor(230, 230, 235));
@@ -187,35 +193,31 @@ void DrawIcon(Canvas& c, IconKind kind) {
     case IconKind::FastBackward:
         TriangleLeft(c, 3, 10, kTimeGreen);
         TriangleLeft(c, 10, 10, kTimeGreen);
-        c.Pen(kInk, 1.2);
-        p.drawLine(QPointF(2, 20), QPointF(22, 20));
+        TimeAxis(c);
         break;
     case IconKind::SlowBackward:
         TriangleLeft(c, 8, 10, kTimeGreen);
-        c.Pen(kInk, 1.2);
-        p.drawLine(QPointF(2, 20), QPointF(22, 20));
+        TimeAxis(c);
         break;
     case IconKind::SlowForward:
         TriangleRight(c, 9, 10, kTimeGreen);
-        c.Pen(kInk, 1.2);
-        p.drawLine(QPointF(2, 20), QPointF(22, 20));
+        TimeAxis(c);
         break;
     case IconKind::FastForward:
         TriangleRight(c, 7, 10, kTimeGreen);
         TriangleRight(c, 14, 10, kTimeGreen);
-        c.Pen(kInk, 1.2);
-        p.drawLine(QPointF(2, 20), QPointF(22, 20));
+        TimeAxis(c);
         break;
     case IconKind::FiveSeconds:
         c.Text(QRectF(0, 1, 24, 15), QStringLiteral("5s"), kTimeGreen, 12);
+        TimeAxis(c);
         c.Pen(kInk, 1.2);
-        p.drawLine(QPointF(2, 20), QPointF(22, 20));
         p.drawLine(QPointF(2, 17), QPointF(2, 22));
         break;
     case IconKind::TenSeconds:
         c.Text(QRectF(0, 1, 24, 15), QStringLiteral("10s"), kTimeGreen, 11);
+        TimeAxis(c);
         c.Pen(kInk, 1.2);
-        p.drawLine(QPointF(2, 20), QPointF(22, 20));
         p.drawLine(QPointF(2, 17), QPointF(2, 22));
         break;
     case IconKind::Stretch:

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QLocale>
 #include <QString>
+#include <QWidget>
 
 #include <string>
 
@@ -25,6 +26,15 @@ inline Colour FromQColor(const QColor& c) {
 inline char LocaleDecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
     return point == QLatin1String(",") ? ',' : '.';
+}
+
+// A widget that fills its background with one colour (a white panel, the
+// grey of the solution panel).
+inline void SetBackground(QWidget& widget, const QColor& colour) {
+    widget.setAutoFillBackground(true);
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, colour);
+    widget.setPalette(palette);
 }
 
 }  // namespace dyma::gui

@@ -2,6 +2,7 @@
 
 #include "common/product.h"
 #include "icons.h"
+#include "qtconvert.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -45,10 +46,7 @@ TfmSplash::TfmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindow
     setObjectName("fmSplash");
     setWindowTitle(QString::fromUtf8(kProductDisplay));
     setFixedSize(500, 400);
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    SetBackground(*this, Qt::white);
 
     auto* image = new QLabel(this);
     image->setObjectName("Image1");

@@ -2,6 +2,7 @@
 
 #include "common/product.h"
 #include "icons.h"
+#include "qtconvert.h"
 
 #include <QDialogButtonBox>
 #include <QBoxLayout>
@@ -12,10 +13,7 @@ namespace dyma::gui {
 
 TfmWizytowka::TfmWizytowka(QWidget* parent) : QDialog(parent) {
     setObjectName("fmWizytowka");
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    SetBackground(*this, Qt::white);
 
     auto* image1 = new QLabel(this);
     image1->setObjectName("Image1");

@@ -1,12 +1,16 @@
 // Start-up pieces: the registration texts and paths, the splash screen, the
 // processing box and the pictures.
+#include "app/shell/helpsystem.h"
+#include "app/shell/helpviewer.h"
 #include "app/shell/icons.h"
 #include "app/shell/registration.h"
 #include "app/shell/splash.h"
 #include "app/solver/processing.h"
 #include "support/guiapp.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTextBrowser>
 #include <QLabel>
 #include <QMimeDatabase>
 
@@ -74,6 +78,25 @@ TEST_F(RegistrationTest, UnwritableDataDirectoryRaises) {
     const std::string blocker = work.Write("data", "x");
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString(blocker));
     EXPECT_THROW(RegisterProjectFileType(work.File("Dyma2")), RegistrationError);
+}
+
+class HelpPagesTest : public test::GuiTest {};
+
+TEST_F(HelpPagesTest, EveryContextOfTheProgramHasItsPolishPage) {
+    HelpSystem& help = ApplicationHelp();
+    help.SetHelpDirectory(QDir(DYMA_PROGRAM_DIR).filePath("help"));
+    for (int context : {1000, 4000, 4010, 4020, 4030, 4040, 4050, 4060, 5010, 5020, 5030, 5040}) {
+        ASSERT_TRUE(help.ShowContext(context)) << context;
+        const QTextBrowser& page = *help.Viewer()->Browser();
+        EXPECT_FALSE(page.documentTitle().isEmpty()) << context;
+        EXPECT_GT(page.toPlainText().size(), 400) << context;
+        EXPECT_TRUE(page.toPlainText().contains(QStringLiteral("ą")) || page.toPlainText().contains(QStringLiteral("ę")))
+            << context;
+    }
+    EXPECT_TRUE(recorded.Silent());
+    EXPECT_FALSE(help.ShowContext(4070));
+    ASSERT_EQ(recorded.warnings.size(), 1u);
+    EXPECT_NE(recorded.warnings[0].find("4070.html"), std::string::npos);
 }
 
 TEST(Splash, SizeCaptionAndVersion) {
