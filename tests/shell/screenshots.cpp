@@ -15,7 +15,9 @@
 #include "app/solver/processing.h"
 #include "common/focalmath.h"
 
+#include <QColorDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -121,5 +123,16 @@ int main(int argc, char** argv) {
     fm.Processing().ShowProcessing(QStringLiteral("Usuwanie plików z katalogu tymczasowego"),
                                    QStringLiteral("Usuwanie plików tymczasowych"));
     Save(fm.Processing(), out + "/processing.png");
+
+    // Qt's own dialogs, in Polish.
+    QFileDialog files(&fm, QStringLiteral("Zapis pliku"), QDir::homePath(), QStringLiteral("Plik programu Dyma (*.dym)"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    files.show();
+    QTest::qWait(300);
+    Save(files, out + "/save-dialog.png");
+    fm.Preferences().ColorDialog().show();
+    QTest::qWait(200);
+    Save(fm.Preferences().ColorDialog(), out + "/colour-dialog.png");
     return 0;
 }

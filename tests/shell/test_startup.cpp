@@ -2,6 +2,7 @@
 // processing box and the pictures.
 #include "app/shell/helpsystem.h"
 #include "app/shell/helpviewer.h"
+#include "app/shell/dymaapplication.h"
 #include "app/shell/icons.h"
 #include "app/shell/registration.h"
 #include "app/shell/splash.h"
@@ -11,7 +12,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTextBrowser>
+#include <QAbstractButton>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeDatabase>
 
 using namespace dyma;
@@ -97,6 +100,43 @@ TEST_F(HelpPagesTest, EveryContextOfTheProgramHasItsPolishPage) {
     EXPECT_FALSE(help.ShowContext(4070));
     ASSERT_EQ(recorded.warnings.size(), 1u);
     EXPECT_NE(recorded.warnings[0].find("4070.html"), std::string::npos);
+}
+
+TEST(MessageBoxes, PolishTitlesAndButtons) {
+    QtUserMessages boxes;
+    QString title, buttons;
+    QString press;
+    ScopedDialogRunner answer([&](QDialog& d) {
+        auto& box = dynamic_cast<QMessageBox&>(d);
+        title = box.windowTitle();
+        buttons.clear();
+        for (QAbstractButton* b : box.buttons()) buttons += b->text() + ";";
+        for (QAbstractButton* b : box.buttons())
+            if (b->text() == press) b->click();
+        return box.result();
+    });
+    press = "OK";
+    boxes.Warning("Uwaga!");
+    EXPECT_EQ(title, "Ostrzeżenie");
+    EXPECT_EQ(buttons, "OK;");
+    boxes.Information("Zapisano.");
+    EXPECT_EQ(title, "Informacja");
+    press = "Tak";
+    EXPECT_TRUE(boxes.Question("Czy na pewno?"));
+    EXPECT_EQ(title, "Pytanie");
+    EXPECT_TRUE(buttons == "Tak;Nie;" || buttons == "Nie;Tak;") << buttons.toStdString();
+    press = "Nie";
+    EXPECT_FALSE(boxes.Question("Czy na pewno?"));
+    press = "";  // closed without an answer
+    EXPECT_FALSE(boxes.Question("Czy na pewno?"));
+}
+
+TEST(MessageBoxes, QtDialogsSpeakPolish) {
+    auto* app = dynamic_cast<TDymaApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    ASSERT_TRUE(app->PolishLoaded()) << "qt6-translations-l10n missing";
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Szukaj w:");
+    EXPECT_EQ(QCoreApplication::translate("QColorDialog", "Select Color"), "Wybierz kolor");
 }
 
 TEST(Splash, SizeCaptionAndVersion) {
