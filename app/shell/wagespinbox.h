@@ -3,6 +3,7 @@
 // does, and then steps.
 #pragma once
 
+#include <QKeyEvent>
 #include <QSpinBox>
 
 #include <functional>
@@ -21,6 +22,20 @@ public:
     void stepBy(int steps) override {
         if (BeforeStep) BeforeStep();
         QSpinBox::stepBy(steps);
+    }
+
+protected:
+    // With the focus here the arrow keys step the weight; they are not the
+    // main window's stretch and shrink shortcuts.
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride) {
+            const auto* key = static_cast<QKeyEvent*>(e);
+            if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && key->modifiers() == Qt::NoModifier) {
+                e->accept();
+                return true;
+            }
+        }
+        return QSpinBox::event(e);
     }
 };
 

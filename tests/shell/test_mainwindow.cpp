@@ -200,6 +200,15 @@ TEST_F(MainWindowTest, TagsAndShortcutsReachTheSeismogramWindow) {
     fm->Action("bRemoveMarker")->trigger();
     EXPECT_EQ(s.calls.back(), "bRemoveMarkerClick");
 
+    // Keys typed into the weight edit are the edit's, not the shortcuts'.
+    s.calls.clear();
+    fm->Picking().Wage->setFocus();
+    QTest::keyClick(fm->Picking().Wage, Qt::Key_Up);
+    QTest::keyClick(fm->Picking().Wage, Qt::Key_Left);
+    QTest::keyClick(fm->Picking().Wage, Qt::Key_Home);
+    EXPECT_EQ(fm->Picking().Wage->value(), 30);
+    for (const std::string& call : s.calls) EXPECT_TRUE(call.rfind("Wage", 0) == 0) << call;
+
     // Without a seismogram window active nothing is forwarded.
     fm->AddChild(std::make_unique<QWidget>());
     s.calls.clear();
