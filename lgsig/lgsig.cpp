@@ -25,9 +25,9 @@ std::string TextField(const unsigned char* bytes, int length) {
     return dyma::Cp1250ToUtf8(dyma::Trim(std::string_view(text, size)));
 }
 
-// The number of samples and their position in FileData stay inside the
-// file by construction; this guard keeps it so should a layout ever change.
-void RequireWords(std::size_t needed, std::size_t available) {
+// The samples counted from the file's length lie inside it by
+// construction; this guard keeps it so should a layout ever change.
+void RequireBytes(std::int64_t needed, std::int64_t available) {
     if (needed > available) throw QuaEWrongOperation("Sample data lie beyond the end of the file.");
 }
 
@@ -55,7 +55,6 @@ lgsig::lgsig(const std::string& fileName, const std::string& tempFileName,
 
     // The extremes of every channel were taken while its row was filled:
     // the result of CalcMaxChnlVal without reading the whole table back.
-    FileData.reset();
 }
 
 lgsig::~lgsig() = default;
@@ -106,21 +105,6 @@ void lgsig::OpenSignalFile() {
     const std::int64_t length = rawfile::SeekEnd(FileHandle.Get());
     if (length < 1 || length > INT_MAX) throw QuaEIOError("Bad file length.");
     FileLength = static_cast<int>(length);
-
-    IOErrorCheck("Temporary buffer read error", rawfile::SeekTo(FileHandle.Get(), 0));
-    // Every byte is read over, so the words need no clearing, except the
-    // half of a last word that an odd length leaves.
-    FileWords = (static_cast<std::size_t>(FileLength) + 1) / 2;
-    FileData = std::make_unique_for_overwrite<std::int16_t[]>(FileWords);
-    FileData[FileWords - 1] = 0;
-    const long long got = rawfile::ReadFully(FileHandle.Get(), FileData.get(), static_cast<std::size_t>(FileLength));
-    IOErrorCheck("Temporary buffer read error", got);
-    // A file that shrank since its length was taken reads as zeros past its end.
-    if (got >= 0 && got < FileLength)
-        std::memset(reinterpret_cast<char*>(FileData.get()) + got, 0, static_cast<std::size_t>(FileLength - got));
-    if constexpr (std::endian::native == std::endian::big)
-        for (std::size_t i = 0; i < FileWords; ++i)
-            FileData[i] = static_cast<std::int16_t>(((FileData[i] & 0xFF) << 8) | ((FileData[i] >> 8) & 0xFF));
 }
 
 void lgsig::ReadIdentifier(std::array<char, lgom::kIdentifierLength + 1>& identifier) {
@@ -318,23 +302,32 @@ void lgsig::ReadMBI32StyleChannels(int dataStart, int samplesPerChannel) {
 std::unique_ptr<std::int16_t[]> lgsig::Deinterleave(int dataStart, int frame, int samplesPerChannel) {
     const std::size_t width = static_cast<std::size_t>(frame);
     const std::size_t samples = static_cast<std::size_t>(samplesPerChannel);
-    RequireWords(static_cast<std::size_t>(dataStart) + samples * width, FileWords);
-    // The frames are turned into one run of samples per channel in blocks
-    // that stay in the processor's cache; reading each channel straight
-    // from the frames would walk the whole file once per channel.
+    RequireBytes(2 * (static_cast<std::int64_t>(dataStart) + static_cast<std::int64_t>(samples * width)), FileLength);
+    // The frames are read block by block and turned into one run of samples
+    // per channel, so the file's words are never held twice and each block
+    // is rearranged while it is in the processor's cache.
     auto streams = std::make_unique_for_overwrite<std::int16_t[]>(samples * width);
-    const std::int16_t* frames = FileData.get() + dataStart;
-    constexpr std::size_t kBlock = 256;
+    constexpr std::size_t kBlock = 2048;  // frames
+    auto frames = std::make_unique_for_overwrite<std::int16_t[]>(kBlock * width);
+    const std::string site = "Temporary buffer read error";
+    IOErrorCheck(site, rawfile::SeekTo(FileHandle.Get(), 2 * static_cast<std::int64_t>(dataStart)));
     for (std::size_t j0 = 0; j0 < samples; j0 += kBlock) {
         const std::size_t j1 = std::min(samples, j0 + kBlock);
+        const std::size_t bytes = (j1 - j0) * width * 2;
+        const long long got = rawfile::ReadFully(FileHandle.Get(), frames.get(), bytes);
+        IOErrorCheck(site, got);
+        // A file that shrank since its length was taken reads as zeros.
+        if (static_cast<std::size_t>(got) < bytes)
+            std::memset(reinterpret_cast<char*>(frames.get()) + got, 0, bytes - static_cast<std::size_t>(got));
+        if constexpr (std::endian::native == std::endian::big)
+            for (std::size_t i = 0; i < (j1 - j0) * width; ++i)
+                frames[i] = static_cast<std::int16_t>(((frames[i] & 0xFF) << 8) | ((frames[i] >> 8) & 0xFF));
         for (std::size_t k = 0; k < width; ++k) {
             std::int16_t* out = streams.get() + k * samples;
-            for (std::size_t j = j0; j < j1; ++j) out[j] = frames[j * width + k];
+            const std::int16_t* in = frames.get() + k;
+            for (std::size_t j = j0; j < j1; ++j) out[j] = in[(j - j0) * width];
         }
     }
-    // The file's words are no longer needed; free them before the table
-    // takes its memory.
-    FileData.reset();
     return streams;
 }
 

@@ -68,7 +68,7 @@ public:
     double SignalRange = 0.0;  // set by the program from its measuring range
 
 protected:
-    // Fill the sample table from FileData (then freed); dataStart in 16-bit
+    // Fill the sample table from the file's frames; dataStart in 16-bit
     // words.
     void ReadMIN32StyleChannels(int dataStart, int activeCount, int samplesPerChannel);
     void ReadMBI32StyleChannels(int dataStart, int samplesPerChannel);
@@ -99,8 +99,6 @@ private:
     const unsigned char* Header() const { return HeaderBuffer.data(); }
 
     rawfile::UniqueHandle FileHandle;
-    std::unique_ptr<std::int16_t[]> FileData;  // FileWords words
-    std::size_t FileWords = 0;
     std::array<unsigned char, kHeaderBufferSize> HeaderBuffer{};
     std::array<unsigned char, kRecordBufferSize> ChannelInfoBuffer{};
     int SamplingRate = 0;  // whole samples per second, from the header
