@@ -135,19 +135,11 @@ void lgsig::ReadV26(bool withActivity) {
     SetSamplingRate(GetLE<double>(h, kSamplingRate));
     ReadChannelRecords(kChannelTable);
 
-    int active = ChannelCount;
-    if (withActivity) active = ReadActivity(kActivityTable);
-    const int dataStart = withActivity ? kMinDataStart : kMbiDataStart;
-    const int samples = SamplesPerChannel(dataStart, active);
-
-    CheckTempFile();
-    Samples.Open(TempFileName, ChannelCount, samples, 0.0);
     if (withActivity)
-        ReadMIN32StyleChannels(dataStart / 2, active, samples);
+        ReadSamples(kMinDataStart, ReadActivity(kActivityTable));
     else
-        ReadMBI32StyleChannels(dataStart / 2, samples);
+        ReadSamples(kMbiDataStart, -1);
     FillRecordStations();
-    FillLengths(samples);
 }
 
 void lgsig::ReadMIN32() {
@@ -162,14 +154,8 @@ void lgsig::ReadMIN32() {
     ReadChannelRecords(kMinChannelTable);
 
     const int active = ReadActivity(kMinChannelTable + lgom::record::kSize * ChannelCount);
-    const int dataStart = kMinChannelTable + (lgom::record::kSize + 2) * ChannelCount;
-    const int samples = SamplesPerChannel(dataStart, active);
-
-    CheckTempFile();
-    Samples.Open(TempFileName, ChannelCount, samples, 0.0);
-    ReadMIN32StyleChannels(dataStart / 2, active, samples);
+    ReadSamples(kMinChannelTable + (lgom::record::kSize + 2) * ChannelCount, active);
     FillRecordStations();
-    FillLengths(samples);
 }
 
 void lgsig::ReadMBI32() {
@@ -181,13 +167,7 @@ void lgsig::ReadMBI32() {
     SetStart(GetLE<std::uint16_t>(h, kYear), h[kMonth], h[kDay], h[kHour], h[kMinute], h[kSecond], 0);
     HeaderScale = GetLE<std::int16_t>(h, kHeaderScale);
 
-    const int dataStart = GetLE<std::uint16_t>(h, kMbiHeaderBytes);
-    const int samples = SamplesPerChannel(dataStart, ChannelCount);
-
-    CheckTempFile();
-    Samples.Open(TempFileName, ChannelCount, samples, 0.0);
-    ReadMBI32StyleChannels(dataStart / 2, samples);
-    FillLengths(samples);
+    ReadSamples(GetLE<std::uint16_t>(h, kMbiHeaderBytes), -1);
 }
 
 void lgsig::ReadMBJ() {
@@ -201,14 +181,20 @@ void lgsig::ReadMBJ() {
     HeaderScale = GetLE<std::uint16_t>(h, kHeaderScale);
     SetSamplingRate(GetLE<double>(h, kSamplingRate));
 
-    const int dataStart = GetLE<std::uint16_t>(h, kHeaderBytes);
-    const int samples = SamplesPerChannel(dataStart, ChannelCount);
+    ReadSamples(GetLE<std::uint16_t>(h, kHeaderBytes), -1);
+    FillMbjStations();
+}
 
+void lgsig::ReadSamples(int dataStartBytes, int activeCount) {
+    const bool minStyle = activeCount >= 0;
+    const int samples = SamplesPerChannel(dataStartBytes, minStyle ? activeCount : ChannelCount);
     CheckTempFile();
     Samples.Open(TempFileName, ChannelCount, samples, 0.0);
-    ReadMBI32StyleChannels(dataStart / 2, samples);
-    FillMbjStations();
-    FillLengths(samples);
+    if (minStyle)
+        ReadMIN32StyleChannels(dataStartBytes / 2, activeCount, samples);
+    else
+        ReadMBI32StyleChannels(dataStartBytes / 2, samples);
+    for (int c = 0; c < ChannelCount; ++c) Stations[c].Length = samples;
 }
 
 void lgsig::ReadChannelRecords(int tableOffset) {
@@ -399,10 +385,6 @@ void lgsig::FillMbjStations() {
         const std::string name = TextField(h + kName + kNameLength * c, kNameLength);
         s.Name = name.empty() ? dyma::FormatInt(s.Number, 2) + letter : name;
     }
-}
-
-void lgsig::FillLengths(int samplesPerChannel) {
-    for (int c = 0; c < ChannelCount; ++c) Stations[c].Length = samplesPerChannel;
 }
 
 }  // namespace Quarnet

@@ -84,6 +84,10 @@ private:
     void ReadMIN32();
     void ReadMBI32();
     void ReadMBJ();
+    // Counts the samples, creates the table and fills it: with activeCount
+    // >= 0 from frames of the active channels only (MIN), otherwise from
+    // frames of every channel; sets every channel's Length.
+    void ReadSamples(int dataStartBytes, int activeCount);
     void ReadChannelRecords(int tableOffset);
     int ReadActivity(int tableOffset);
     void SetStart(int year, int month, int day, int hour, int minute, int second, int millisecond);
@@ -95,7 +99,6 @@ private:
     void FillRow(int channel, const std::int16_t* samples, int count);
     void FillRecordStations();
     void FillMbjStations();
-    void FillLengths(int samplesPerChannel);
     const unsigned char* Header() const { return HeaderBuffer.data(); }
 
     rawfile::UniqueHandle FileHandle;
