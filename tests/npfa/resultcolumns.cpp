@@ -48,25 +48,24 @@ bool ReadResColumns(const std::vector<std::string>& lines, ResFile& r, std::stri
             r.rows.push_back(row);
         }
         if (e + 3 >= lines.size()) throw Missing{"no solution lines"};
-        const std::string& sol = lines[e + 2];
-        r.acc = Num(sol, 1, 7, "ACC");
-        r.sa = Num(sol, 8, 14, "SA");
-        r.da = Num(sol, 15, 22, "DA");
-        r.ra = Num(sol, 23, 30, "RA");
-        r.sb = Num(sol, 31, 40, "SB");
-        r.rb = Num(sol, 41, 48, "RB");
-        r.db = Num(sol, 49, 56, "DB");
-        r.ptrend = Num(sol, 63, 68, "PTrend");
-        r.ttrend = Num(sol, 73, 78, "TTrend");
-        const std::string& err = lines[e + 3];
-        r.sab = Num(err, 10, 14, "SAB");
-        r.dab = Num(err, 18, 22, "DAB");
-        r.rab = Num(err, 26, 30, "RAB");
-        r.sbb = Num(err, 36, 40, "SBB");
-        r.rbb = Num(err, 46, 48, "RBB");
-        r.dbb = Num(err, 54, 56, "DBB");
-        r.pplunge = Num(err, 63, 68, "PPlunge");
-        r.tplunge = Num(err, 73, 78, "TPlunge");
+        struct Field {
+            double ResFile::*value;
+            size_t first, last;
+            const char* name;
+        };
+        static const Field solution[] = {
+            {&ResFile::acc, 1, 7, "ACC"}, {&ResFile::sa, 8, 14, "SA"},          {&ResFile::da, 15, 22, "DA"},
+            {&ResFile::ra, 23, 30, "RA"}, {&ResFile::sb, 31, 40, "SB"},         {&ResFile::rb, 41, 48, "RB"},
+            {&ResFile::db, 49, 56, "DB"}, {&ResFile::ptrend, 63, 68, "PTrend"}, {&ResFile::ttrend, 73, 78, "TTrend"},
+        };
+        static const Field errors[] = {
+            {&ResFile::sab, 10, 14, "SAB"},         {&ResFile::dab, 18, 22, "DAB"},
+            {&ResFile::rab, 26, 30, "RAB"},         {&ResFile::sbb, 36, 40, "SBB"},
+            {&ResFile::rbb, 46, 48, "RBB"},         {&ResFile::dbb, 54, 56, "DBB"},
+            {&ResFile::pplunge, 63, 68, "PPlunge"}, {&ResFile::tplunge, 73, 78, "TPlunge"},
+        };
+        for (const Field& f : solution) r.*f.value = Num(lines[e + 2], f.first, f.last, f.name);
+        for (const Field& f : errors) r.*f.value = Num(lines[e + 3], f.first, f.last, f.name);
         return true;
     } catch (const Missing& m) {
         why = m.why;
