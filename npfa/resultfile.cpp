@@ -138,37 +138,56 @@ std::string SolutionHeader() {
     return line;
 }
 
+// A line of the solution block: short labels in free columns, then the
+// values, each a direction (wrapped to 0..360), an angle or a fraction.
+enum class Kind { Direction, Angle, Fraction };
+struct Value {
+    Field field;
+    double value;
+    Kind kind;
+};
+struct Label {
+    int column;
+    const char* text;
+};
+
+std::string BlockLine(std::initializer_list<Label> labels, std::initializer_list<Value> values) {
+    std::string line;
+    for (const Label& l : labels) PutAt(line, l.column, l.text);
+    for (const Value& v : values) {
+        if (v.kind == Kind::Direction)
+            PutDirection(line, v.field, v.value);
+        else if (v.kind == Kind::Angle)
+            PutAngle(line, v.field, v.value);
+        else
+            PutNumber(line, v.field, v.value, {"0.000"});
+    }
+    return line;
+}
+
 std::string SolutionLine(const ResultContent& c) {
     const FocalSolution& s = c.solution;
-    std::string line;
-    PutNumber(line, col::kAcc, c.acc, {"0.000"});
-    PutDirection(line, col::kSA, s.planeA.strike);
-    PutAngle(line, col::kDA, s.planeA.dip);
-    PutAngle(line, col::kRA, s.planeA.rake);
-    PutDirection(line, col::kSB, s.planeB.strike);
-    PutAngle(line, col::kRB, s.planeB.dip);
-    PutAngle(line, col::kDB, s.planeB.rake);
-    PutAt(line, 58, "TR:");
-    PutDirection(line, col::kPTrend, s.pAxis.trend);
-    PutAt(line, 70, "TR:");
-    PutDirection(line, col::kTTrend, s.tAxis.trend);
-    return line;
+    return BlockLine({{58, "TR:"}, {70, "TR:"}}, {{col::kAcc, c.acc, Kind::Fraction},
+                                                  {col::kSA, s.planeA.strike, Kind::Direction},
+                                                  {col::kDA, s.planeA.dip, Kind::Angle},
+                                                  {col::kRA, s.planeA.rake, Kind::Angle},
+                                                  {col::kSB, s.planeB.strike, Kind::Direction},
+                                                  {col::kRB, s.planeB.dip, Kind::Angle},
+                                                  {col::kDB, s.planeB.rake, Kind::Angle},
+                                                  {col::kPTrend, s.pAxis.trend, Kind::Direction},
+                                                  {col::kTTrend, s.tAxis.trend, Kind::Direction}});
 }
 
 std::string ErrorLine(const ResultContent& c) {
     const FocalSolution& s = c.solution;
-    std::string line = "  +/-";
-    PutAngle(line, col::kSAB, s.errorsA.strike);
-    PutAngle(line, col::kDAB, s.errorsA.dip);
-    PutAngle(line, col::kRAB, s.errorsA.rake);
-    PutAngle(line, col::kSBB, s.errorsB.strike);
-    PutAngle(line, col::kRBB, s.errorsB.dip);
-    PutAngle(line, col::kDBB, s.errorsB.rake);
-    PutAt(line, 58, "PL:");
-    PutAngle(line, col::kPPlunge, s.pAxis.plunge);
-    PutAt(line, 70, "PL:");
-    PutAngle(line, col::kTPlunge, s.tAxis.plunge);
-    return line;
+    return BlockLine({{3, "+/-"}, {58, "PL:"}, {70, "PL:"}}, {{col::kSAB, s.errorsA.strike, Kind::Angle},
+                                                              {col::kDAB, s.errorsA.dip, Kind::Angle},
+                                                              {col::kRAB, s.errorsA.rake, Kind::Angle},
+                                                              {col::kSBB, s.errorsB.strike, Kind::Angle},
+                                                              {col::kRBB, s.errorsB.dip, Kind::Angle},
+                                                              {col::kDBB, s.errorsB.rake, Kind::Angle},
+                                                              {col::kPPlunge, s.pAxis.plunge, Kind::Angle},
+                                                              {col::kTPlunge, s.tAxis.plunge, Kind::Angle}});
 }
 
 std::string SummaryLine(const ResultContent& c) {
