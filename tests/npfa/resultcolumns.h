@@ -1,5 +1,5 @@
-// A reader of NPF.RES that follows the program's column table to the
-// letter, so that the tests see the file as the program's parser will.
+// NPF.RES as the program reads it (through its own parser), in a shape the
+// solver tests compare against the solver's in-process solution.
 #pragma once
 
 #include <string>
