@@ -34,6 +34,10 @@ RayResult ComputeRay(std::string_view type, double dx, double dy, double dz, con
     return RayResult::Computed;
 }
 
+bool KeepsPolarity(std::string_view type, double stationDepth, double sourceDepth, double takeoffDeg) {
+    return type == "A" || (type == "C" && stationDepth > sourceDepth) || (type == "D" && takeoffDeg > 90);
+}
+
 std::array<DiscPoint, kPlaneTracePoints> PlaneTrace(double strikeDeg, double dipDeg) {
     std::array<DiscPoint, kPlaneTracePoints> pts{};
     const double s = Rad(strikeDeg);

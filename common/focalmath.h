@@ -45,6 +45,13 @@ struct SeamModel {
 RayResult ComputeRay(std::string_view waveType, double dx, double dy, double dz, const SeamModel& model,
                      RayAngles& ray);
 
+// The polarity rule that the picture and the fit share: a pick keeps the
+// polarity read off its trace when it is the upper seam wave ("A"), a direct
+// wave ("C") to a station deeper than the source, or a "D" ray leaving upward
+// (take-off above 90 degrees); every other ray has it reversed. Depths grow
+// downward; takeoffDeg is the ray's Angle (only "D" reads it).
+bool KeepsPolarity(std::string_view waveType, double stationDepth, double sourceDepth, double takeoffDeg);
+
 // ---- equal-area projection on the unit disc (x right = east, y up = north),
 // lower hemisphere: rays going up are shown at their antipode.
 struct DiscPoint {

@@ -18,8 +18,7 @@ void CopyHeaderIntoRecord(const IniImage& image, SolutionRecord& r) {
 }
 
 double DisplaySign(double sign, const SolutionStation& st, const std::string& type, double sourceZ) {
-    const bool keeps = type == "A" || (type == "C" && st.ZS > sourceZ) || (type == "D" && st.Angle > 90);
-    return keeps ? sign : -sign;
+    return focal::KeepsPolarity(type, st.ZS, sourceZ, st.Angle) ? sign : -sign;
 }
 
 void ComputeDirectRayIfD(SolutionStation& st, const SolutionRecord& r) {

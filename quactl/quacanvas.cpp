@@ -1,0 +1,383 @@
+#include "quactl/quacanvas.h"
+
+#include <QFontMetrics>
+#include <QPainterPath>
+#include <QPen>
+
+#include <algorithm>
+#include <vector>
+
+namespace quactl {
+
+namespace {
+
+QPainter::CompositionMode CompositionFor(TPenMode mode) {
+    switch (mode) {
+    case pmBlack: return QPainter::RasterOp_ClearDestination;
+    case pmWhite: return QPainter::RasterOp_SetDestination;
+    case pmNop: return QPainter::CompositionMode_Destination;
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmCopy: return QPainter::CompositionMode_SourceOver;
+    case pmNotCopy: return QPainter::RasterOp_NotSource;
+    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+// The dash lengths of the classic one-pixel pens.
+QList<qreal> DashesFor(TPenStyle style) {
+    switch (style) {
+    case psDash: return {18, 6};
+    case psDot: return {3, 3};
+    case psDashDot: return {9, 6, 3, 6};
+    case psDashDotDot: return {9, 3, 3, 3, 3, 3};
+    default: return {};
+    }
+}
+
+const QImage& MetricsDevice() {
+    static const QImage device(1, 1, QImage::Format_RGB32);
+    return device;
+}
+
+}  // namespace
+
+QFontMetrics QuaFontMetrics(const QFont& font) {
+    return QFontMetrics(font, &MetricsDevice());
+}
+
+TQuaCanvas::TQuaCanvas(QImage& target) : target_(target) {}
+
+TQuaCanvas::~TQuaCanvas() { Release(); }
+
+void TQuaCanvas::Release() { painter_.reset(); }
+
+bool TQuaCanvas::Drawable() const { return !target_.isNull(); }
+
+QPainter& TQuaCanvas::Painter() {
+    if (!painter_) {
+        painter_.emplace(&target_);
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+        painter_->setRenderHint(QPainter::TextAntialiasing, true);
+        painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
+    return *painter_;
+}
+
+void TQuaCanvas::ApplyPen(QPainter& p) const {
+    if (!PenVisible()) {
+        p.setPen(Qt::NoPen);
+        return;
+    }
+    QPen pen(ToQColor(Pen.Color));
+    if (Pen.Width <= 1) {
+        // A cosmetic pen with flat caps leaves out the last pixel of a line,
+        // so consecutive lines meet without drawing their joint twice.
+        pen.setWidth(0);
+        pen.setCapStyle(Qt::FlatCap);
+        const QList<qreal> dashes = DashesFor(Pen.Style);
+        if (!dashes.isEmpty()) pen.setDashPattern(dashes);
+    } else {
+        pen.setWidth(Pen.Width);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    p.setPen(pen);
+    p.setCompositionMode(CompositionFor(Pen.Mode));
+}
+
+void TQuaCanvas::ApplyBrush(QPainter& p) const {
+    if (Brush.Style == bsClear)
+        p.setBrush(Qt::NoBrush);
+    else
+        p.setBrush(ToQColor(Brush.Color));
+}
+
+void TQuaCanvas::MoveTo(int x, int y) { PenPos = QPoint(x, y); }
+
+// A one-pixel solid pen is drawn straight into the pixels: QPainter sends
+// the spans of a 24-bit image through its generic, thread-pooled blending,
+// which costs more than the lines themselves.
+bool TQuaCanvas::PlainPen() const {
+    const QImage::Format f = target_.format();
+    return Pen.Width <= 1 && (Pen.Style == psSolid || Pen.Style == psInsideFrame) &&
+           (f == QImage::Format_RGB888 || f == QImage::Format_RGB32);
+}
+
+// The pixels from `from` up to, not including, `to` (Bresenham, the minor
+// coordinate rounded half up), clipped to the image without walking the
+// parts outside it.
+void TQuaCanvas::PlainLine(QPoint from, QPoint to) {
+    const long long dx = to.x() - from.x(), dy = to.y() - from.y();
+    if ((dx == 0 && dy == 0) || Pen.Mode == pmNop) return;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const long long major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const long long n = std::abs(major), step = major > 0 ? 1 : -1;
+    const long long start = xMajor ? from.x() : from.y(), other = xMajor ? from.y() : from.x();
+    const long long majorLimit = (xMajor ? target_.width() : target_.height()) - 1;
+    const long long minorLimit = (xMajor ? target_.height() : target_.width()) - 1;
+    // Steps i in [0, n) whose major coordinate start + i * step lies inside.
+    long long first = step > 0 ? -start : start - majorLimit;
+    long long last = step > 0 ? majorLimit - start : start;
+    first = std::max(first, 0LL);
+    last = std::min(last, n - 1);
+    if (first > last) return;
+
+    const TColor rgb = ColorToRGB(Pen.Color);
+    const int pen[3] = {GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
+    const bool rgb888 = target_.format() == QImage::Format_RGB888;
+    uchar* bits = target_.bits();
+    const qsizetype stride = target_.bytesPerLine();
+    auto plot = [&](long long x, long long y) {
+        uchar* row = bits + y * stride;
+        if (rgb888) {
+            uchar* p = row + 3 * x;
+            for (int c = 0; c < 3; ++c) p[c] = static_cast<uchar>(RasterOp(Pen.Mode, p[c], pen[c]));
+        } else {
+            auto* p = reinterpret_cast<QRgb*>(row) + x;
+            *p = qRgb(RasterOp(Pen.Mode, qRed(*p), pen[0]), RasterOp(Pen.Mode, qGreen(*p), pen[1]),
+                      RasterOp(Pen.Mode, qBlue(*p), pen[2]));
+        }
+    };
+    // minor offset at step i = floor((2 i minor + n) / 2n), kept incrementally
+    const long long den = 2 * n;
+    long long num = 2 * first * minor + n;
+    long long offset = num >= 0 ? num / den : -((-num + den - 1) / den);
+    long long rest = num - offset * den;
+    for (long long i = first; i <= last; ++i) {
+        const long long a = start + i * step, b = other + offset;
+        if (b >= 0 && b <= minorLimit) xMajor ? plot(a, b) : plot(b, a);
+        rest += 2 * minor;
+        if (rest >= den) {
+            rest -= den;
+            ++offset;
+        } else if (rest < 0) {
+            rest += den;
+            --offset;
+        }
+    }
+}
+
+void TQuaCanvas::LineTo(int x, int y) {
+    const QPoint to(x, y);
+    if (!Drawable()) {
+        PenPos = to;
+        return;
+    }
+    if (PenVisible() && to != PenPos && PlainPen()) {
+        Release();
+        PlainLine(PenPos, to);
+    } else if (PenVisible() && to != PenPos) {
+        QPainter& p = Painter();
+        ApplyPen(p);
+        p.drawLine(PenPos, to);
+    }
+    PenPos = to;
+}
+
+void TQuaCanvas::Polyline(std::span<const QPoint> points) {
+    if (points.empty()) return;
+    if (!Drawable()) {
+        PenPos = points.back();
+        return;
+    }
+    if (PenVisible() && points.size() > 1 && PlainPen()) {
+        Release();
+        for (std::size_t i = 1; i < points.size(); ++i) PlainLine(points[i - 1], points[i]);
+    } else if (PenVisible() && points.size() > 1) {
+        QPainter& p = Painter();
+        ApplyPen(p);
+        p.drawPolyline(points.data(), static_cast<int>(points.size()));
+    }
+    PenPos = points.back();
+}
+
+void TQuaCanvas::PolyBezier(std::span<const QPoint> points) {
+    if (points.size() < 4 || !PenVisible() || !Drawable()) return;
+    QPainterPath path(points[0]);
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3) path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    QPainter& p = Painter();
+    ApplyPen(p);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+}
+
+void TQuaCanvas::FillRect(const QRect& rect) {
+    const QRect r = rect.normalized();
+    if (r.isEmpty() || Brush.Style == bsClear || Pen.Mode == pmNop || !Drawable()) return;
+    QPainter& p = Painter();
+    p.setCompositionMode(CompositionFor(Pen.Mode));
+    p.fillRect(r, ToQColor(Brush.Color));
+}
+
+void TQuaCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    const int left = std::min(x1, x2), right = std::max(x1, x2);
+    const int top = std::min(y1, y2), bottom = std::max(y1, y2);
+    if (right - left <= 0 || bottom - top <= 0 || !Drawable()) return;
+    QPainter& p = Painter();
+    const QPainter::CompositionMode mode = CompositionFor(Pen.Mode);
+    if (!PenVisible()) {
+        // Without a pen the filled area is one pixel smaller each way.
+        if (Brush.Style != bsClear && Pen.Mode != pmNop) {
+            p.setCompositionMode(mode);
+            p.fillRect(QRect(left, top, right - left - 1, bottom - top - 1), ToQColor(Brush.Color));
+        }
+        return;
+    }
+    if (Pen.Width > 1 && Pen.Mode == pmCopy) {
+        ApplyPen(p);
+        ApplyBrush(p);
+        const int w = Pen.Width;
+        p.drawRect(QRectF(left + w / 2.0, top + w / 2.0, right - left - w, bottom - top - w));
+        return;
+    }
+    // Border and interior are disjoint, so a raster operation touches every
+    // pixel once: an inverted rectangle drawn twice disappears.
+    p.setCompositionMode(mode);
+    const int width = right - left, height = bottom - top;
+    if (Brush.Style != bsClear && width > 2 && height > 2)
+        p.fillRect(QRect(left + 1, top + 1, width - 2, height - 2), ToQColor(Brush.Color));
+    const QColor pen = ToQColor(Pen.Color);
+    if (width <= 2 || height <= 2) {
+        p.fillRect(QRect(left, top, width, height), pen);
+        return;
+    }
+    p.fillRect(QRect(left, top, width, 1), pen);
+    p.fillRect(QRect(left, bottom - 1, width, 1), pen);
+    p.fillRect(QRect(left, top + 1, 1, height - 2), pen);
+    p.fillRect(QRect(right - 1, top + 1, 1, height - 2), pen);
+}
+
+void TQuaCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    const QRect r = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+    if (r.width() <= 0 || r.height() <= 0 || !Drawable()) return;
+    QPainter& p = Painter();
+    ApplyPen(p);
+    ApplyBrush(p);
+    p.setCompositionMode(CompositionFor(Pen.Mode));
+    if (PenVisible())
+        p.drawEllipse(r.adjusted(0, 0, -1, -1));
+    else
+        p.drawEllipse(r);
+}
+
+int TQuaCanvas::TextWidth(const QString& text) const {
+    return QuaFontMetrics(Font.Font()).horizontalAdvance(text);
+}
+
+int TQuaCanvas::TextHeight(const QString& text) const {
+    return QuaFontMetrics(Font.Font()).height();
+}
+
+void TQuaCanvas::TextOut(int x, int y, const QString& text) {
+    const QFontMetrics fm = QuaFontMetrics(Font.Font());
+    const int width = fm.horizontalAdvance(text);
+    if (!text.isEmpty() && Drawable()) {
+        QPainter& p = Painter();
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (Brush.Style != bsClear) p.fillRect(QRect(x, y, width, fm.height()), ToQColor(Brush.Color));
+        p.setFont(Font.Font());
+        p.setPen(ToQColor(Font.Color()));
+        p.drawText(QPoint(x, y + fm.ascent()), text);
+    }
+    PenPos = QPoint(x + width, y);
+}
+
+void TQuaCanvas::TextOutUp(int x, int y, const QString& text) {
+    if (text.isEmpty() || !Drawable()) return;
+    const QFontMetrics fm = QuaFontMetrics(Font.Font());
+    QPainter& p = Painter();
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.translate(x, y + fm.horizontalAdvance(text));
+    p.rotate(-90);
+    p.setFont(Font.Font());
+    p.setPen(ToQColor(Font.Color()));
+    p.drawText(QPoint(0, fm.ascent()), text);
+    p.restore();
+}
+
+namespace {
+
+// The plot bitmap (24-bit) is copied into the 32-bit back buffer at every
+// paint. Done by hand this is a plain row copy; through QPainter it would
+// convert the whole image into a temporary first.
+void CopyRgb888IntoRgb32(QImage& target, int x, int y, const QImage& source) {
+    const QRect area = QRect(x, y, source.width(), source.height()).intersected(target.rect());
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        const uchar* from = source.constScanLine(row - y) + 3 * (area.left() - x);
+        auto* to = reinterpret_cast<QRgb*>(target.scanLine(row)) + area.left();
+        for (int k = 0; k < area.width(); ++k, from += 3) to[k] = qRgb(from[0], from[1], from[2]);
+    }
+}
+
+}  // namespace
+
+void TQuaCanvas::Draw(int x, int y, const QImage& image) {
+    if (image.isNull() || !Drawable()) return;
+    if (image.format() == QImage::Format_RGB888 && target_.format() == QImage::Format_RGB32) {
+        Release();
+        CopyRgb888IntoRgb32(target_, x, y, image);
+        return;
+    }
+    QPainter& p = Painter();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.drawImage(x, y, image);
+}
+
+void TQuaCanvas::StretchDraw(int left, int top, int right, int bottom, const QImage& image) {
+    if (image.isNull() || left == right || top == bottom || !Drawable()) return;
+    const bool mirrorX = right < left, mirrorY = bottom < top;
+    const QRect target(QPoint(std::min(left, right), std::min(top, bottom)),
+                       QPoint(std::max(left, right) - 1, std::max(top, bottom) - 1));
+    QPainter& p = Painter();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (mirrorX || mirrorY)
+        p.drawImage(target, image.mirrored(mirrorX, mirrorY));
+    else
+        p.drawImage(target, image);
+}
+
+TQuaBitmap::TQuaBitmap(QImage::Format format) : format_(format), canvas_(image_) {}
+
+TQuaBitmap::TQuaBitmap(int width, int height, QImage::Format format) : format_(format), canvas_(image_) {
+    SetSize(width, height);
+}
+
+void TQuaBitmap::SetSize(int width, int height) {
+    canvas_.Release();
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (image_.width() == width && image_.height() == height && image_.format() == format_) return;
+    image_ = QImage(width, height, format_);
+    if (!image_.isNull()) image_.fill(Qt::white);
+}
+
+QImage& TQuaBitmap::Image() {
+    canvas_.Release();
+    return image_;
+}
+
+uchar* TQuaBitmap::ScanLine(int y) {
+    canvas_.Release();
+    return image_.scanLine(y);
+}
+
+void TQuaBitmap::MakeRgb888() {
+    canvas_.Release();
+    format_ = QImage::Format_RGB888;
+    if (!image_.isNull() && image_.format() != QImage::Format_RGB888)
+        image_.convertTo(QImage::Format_RGB888);
+}
+
+}  // namespace quactl

@@ -1,0 +1,43 @@
+// TQuaColorBar: a horizontal gradient from StartColor to EndColor, with
+// solid blocks of the two colours in the left and right offsets.
+#pragma once
+
+#include "quactl/quatypes.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace quactl {
+
+class QUACTL_EXPORT TQuaColorBar : public QWidget {
+public:
+    explicit TQuaColorBar(QWidget* parent = nullptr);
+
+    TColor StartColor() const { return startColor_; }
+    void SetStartColor(TColor value);
+    TColor EndColor() const { return endColor_; }
+    void SetEndColor(TColor value);
+    int OffsetLeft() const { return offsetLeft_; }
+    // At least 0 and at most the width minus the opposite offset.
+    void SetOffsetLeft(int value);
+    int OffsetRight() const { return offsetRight_; }
+    void SetOffsetRight(int value);
+
+    // The bar as it is painted, at the control's size.
+    QImage Picture() const;
+
+    QSize sizeHint() const override { return QSize(159, 31); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int ClampOffset(int value, int opposite) const;
+
+    TColor startColor_ = clRed;
+    TColor endColor_ = clBlue;
+    int offsetLeft_ = 0;
+    int offsetRight_ = 0;
+};
+
+}  // namespace quactl
