@@ -6,10 +6,12 @@
 #include "app/shell/qtconvert.h"
 #include "common/numberformat.h"
 #include "common/product.h"
+#include "quactl/quadirectorydialog.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -47,6 +49,19 @@ QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, 
 
 }  // namespace
 
+// The directory dialog of the preferences opens at the folder the label
+// shows, where the plain component starts at the top of the file system.
+class TfmPreferences::FolderDialog : public quactl::TQuaDirectoryDialog {
+public:
+    using TQuaDirectoryDialog::TQuaDirectoryDialog;
+
+protected:
+    bool Browse(QWidget* owner, const QString& title, QFileDialog::Options options, QString& chosen) override {
+        chosen = QFileDialog::getExistingDirectory(owner, title, Directory(), options);
+        return !chosen.isEmpty();
+    }
+};
+
 TfmPreferences::TfmPreferences(std::string programDirectory, QWidget* parent)
     : QDialog(parent), store_(std::move(programDirectory)), values_(store_.Defaults()) {
     setObjectName("fmPreferences");
@@ -55,6 +70,9 @@ TfmPreferences::TfmPreferences(std::string programDirectory, QWidget* parent)
 
     colorDialog_ = new QColorDialog(this);
     colorDialog_->setObjectName("ColorDialog");
+    // Title "Wybierz folder", folders only, starting at "." until a button
+    // sets it to the label's text.
+    directoryDialog_ = std::make_unique<FolderDialog>(this);
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName("PageControl1");
@@ -368,11 +386,10 @@ void TfmPreferences::Apply() {
 }
 
 void TfmPreferences::ChooseDirectory(int tag) {
-    if (tag < 0 || tag > 2 || !chooseDirectory_) return;
-    const std::optional<QString> chosen =
-        chooseDirectory_(QStringLiteral("Wybierz folder"), directories_[size_t(tag)]->text());
-    if (!chosen) return;
-    directories_[size_t(tag)]->setText(QDir::toNativeSeparators(*chosen));
+    if (tag < 0 || tag > 2) return;
+    directoryDialog_->SetDirectory(directories_[size_t(tag)]->text());
+    if (!directoryDialog_->Execute()) return;
+    directories_[size_t(tag)]->setText(directoryDialog_->Directory());
     Changed();
 }
 

@@ -12,7 +12,7 @@
 
 #include <array>
 #include <functional>
-#include <optional>
+#include <memory>
 
 class QCheckBox;
 class QColorDialog;
@@ -21,6 +21,10 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
+
+namespace quactl {
+class TQuaDirectoryDialog;
+}
 
 namespace dyma::gui {
 
@@ -42,11 +46,6 @@ public:
     // Live settings -> settings store; a geology text that is not a whole
     // number stops it with a ConversionError.
     void SaveSettings();
-
-    // How a folder is chosen for the "Zmień" buttons: the start folder in,
-    // the chosen folder out (nothing when the operator cancels).
-    using DirectoryChooser = std::function<std::optional<QString>(const QString& title, const QString& start)>;
-    void SetDirectoryChooser(DirectoryChooser chooser) { chooseDirectory_ = std::move(chooser); }
 
     // The colour dialog of the run; the seismogram window's colour panels
     // use it too.
@@ -94,7 +93,8 @@ private:
     QCheckBox *removeTempDir_, *warningLocation_, *showSplashScreen_, *recoverRegistryEntries_, *askAboutPercent_;
     TColourPanel *graphColor_, *markerColor_, *plusColor_, *minusColor_, *plotColor_, *gridColor_;
     QColorDialog* colorDialog_;
-    DirectoryChooser chooseDirectory_;
+    class FolderDialog;
+    std::unique_ptr<FolderDialog> directoryDialog_;
 };
 
 }  // namespace dyma::gui

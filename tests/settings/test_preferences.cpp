@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QFileDialog>
 #include <QTest>
+#include <QTimer>
 
 using namespace dyma;
 using namespace dyma::gui;
@@ -157,26 +159,35 @@ TEST_F(PreferencesTest, ColourDialogCancelledStillEnablesApply) {
     EXPECT_TRUE(inverted);
 }
 
-TEST_F(PreferencesTest, DirectoryChoiceByTag) {
-    QString title, start;
-    std::optional<QString> answer = QString::fromStdString(work.File("Nowy"));
-    fm->SetDirectoryChooser([&](const QString& t, const QString& s) {
-        title = t;
-        start = s;
-        return answer;
+TEST_F(PreferencesTest, ZmienOpensTheDirectoryDialogAtTheLabelsFolder) {
+    const QString target = QString::fromStdString(work.File("Wyniki"));
+    QDir().mkpath(target);
+    QDir().mkpath(QString::fromStdString(work.File("Roboczy")));
+    auto* output = Control<QLabel>("OutputDirectory");
+    output->setText(QString::fromStdString(work.File("Roboczy")));
+    QString title, startedAt;
+    // The folder browser is a modal dialog of its own: answer it when it is up.
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        startedAt = dialog->directory().absolutePath();
+        dialog->setDirectory(target);
+        QMetaObject::invokeMethod(dialog, "accept");
     });
-    const QString before = Control<QLabel>("TempDirectory")->text();
-    QTest::mouseClick(Control<QPushButton>("Button2"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>("Button3"), Qt::LeftButton);
     EXPECT_EQ(title, "Wybierz folder");
-    EXPECT_EQ(start, before);
-    EXPECT_EQ(Control<QLabel>("TempDirectory")->text(), *answer);
-    EXPECT_EQ(fm->Values().TempDirectory, work.File("Nowy"));
+    EXPECT_EQ(startedAt, QString::fromStdString(work.File("Roboczy")));
+    EXPECT_EQ(output->text(), target);
+    EXPECT_EQ(fm->Values().OutputDirectory, work.File("Wyniki"));
     EXPECT_TRUE(fm->ApplyButton()->isEnabled());
 
+    // Cancelled: the label stays and nothing counts as edited.
     QTest::mouseClick(fm->ApplyButton(), Qt::LeftButton);
-    answer.reset();  // cancelled
-    QTest::mouseClick(Control<QPushButton>("Button1"), Qt::LeftButton);
-    EXPECT_EQ(start, Control<QLabel>("SeismogramDirectory")->text());
+    const QString temp = Control<QLabel>("TempDirectory")->text();
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QTest::mouseClick(Control<QPushButton>("Button2"), Qt::LeftButton);
+    EXPECT_EQ(Control<QLabel>("TempDirectory")->text(), temp);
     EXPECT_FALSE(fm->ApplyButton()->isEnabled());
 }
 
