@@ -1,0 +1,25 @@
+// The focal-sphere picture of a solution: the projection circle, the traces
+// of both nodal planes, the centre cross, the T and P labels and every
+// station as "+" or "-" with its channel name. One routine draws it into an
+// image of any size; the result windows, the solution page of the
+// seismogram window, the print preview and the printout all use it.
+#pragma once
+
+#include "app/document/tremordocument.h"
+
+#include <QImage>
+
+class QWidget;
+
+namespace dyma::gui {
+
+// A new W x H image with the picture. Sets the record's drawing frame first,
+// so one record is drawn by one rendering at a time.
+QImage RenderFocalSphere(SolutionRecord& record, int width, int height);
+
+// Renders at the paint box's current size and draws the image at (0, 0);
+// the paint handler of every focal-sphere paint box (call it from
+// paintEvent).
+void PaintFocalSphere(SolutionRecord& record, QWidget& paintBox);
+
+}  // namespace dyma::gui

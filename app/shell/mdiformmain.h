@@ -1,0 +1,170 @@
+// TfmMain, the program's main window: an MDI frame with the menus, the three
+// toolbars and the status bar. It hosts the seismogram windows and the
+// result windows, forwards the seismogram and picking commands to the active
+// seismogram window, and keeps every command's enabled state in step with
+// the kind of the active child on a 100 ms timer.
+#pragma once
+
+#include "app/settings/settingsstore.h"
+#include "seismogramchild.h"
+
+#include <QMainWindow>
+#include <QPrinter>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace dyma::gui {
+
+class TfmPreferences;
+class TfmProcessing;
+class TWageSpinBox;
+class TfmMain;
+
+// Commands whose work lives in the document, solver and output parts of the
+// program. The start-up plugs them in; a command without its part does
+// nothing (its menu item and button stay in place).
+struct DocumentCommands {
+    std::function<void(TfmMain&)> openFile;                        // OpenFile: dialog and open
+    std::function<void(TfmMain&, const QString&)> openByFileName;  // the command line, the desktop
+    std::function<void(TfmMain&)> exportReport;                    // Export
+    std::function<void(TfmMain&)> import;                          // Import
+    std::function<void(TfmMain&)> startProcessing;                 // mDymaStartClick
+    // After the print dialog was confirmed: preview and print the solution.
+    std::function<void(TfmMain&, SolutionRecord&, QPrinter&)> printSolution;
+};
+
+// The picking toolbar (ToolBar3) as the seismogram window writes it.
+struct PickingBar {
+    QLabel* Label3 = nullptr;  // "Kanał: "
+    QLabel* Label2 = nullptr;  // the current channel
+    QLabel* CurrentWaveType = nullptr;
+    QLabel* Label18 = nullptr;  // "Waga:"
+    TWageSpinBox* Wage = nullptr;
+    QAction* waveButtons[3] = {};    // DirectWave, AWave, BWave (tags 0, 1, 2)
+    QAction* waveMenuItems[3] = {};  // mDirectWave, mAWave, mBWave
+    QAction* bRemoveMarker = nullptr;
+};
+
+class TfmMain : public QMainWindow {
+public:
+    explicit TfmMain(std::string programDirectory = ApplicationDirectory(), QWidget* parent = nullptr);
+    ~TfmMain() override;
+
+    // The two other long-lived windows, created right after this one.
+    TfmPreferences& Preferences() { return *fmPreferences_; }
+    TfmProcessing& Processing() { return *fmProcessing_; }
+    const std::string& ProgramDirectory() const { return programDirectory_; }
+
+    // The list of files open in seismogram windows (exact names).
+    bool IsFileOpen(const std::string& name) const;
+    void AddOpenFile(const std::string& name);
+    void RemoveOpenFile(const std::string& name);
+    const std::vector<std::string>& OpenFileList() const { return openFileList_; }
+
+    // Makes the next timer tick re-apply the command states.
+    void SetRefreshToolbars() { refreshToolbars_ = true; }
+
+    // MDI children. The area owns a child once it is added.
+    QMdiArea* MdiArea() const { return mdiArea_; }
+    QMdiSubWindow* AddChild(std::unique_ptr<QWidget> child);
+    QWidget* ActiveChild() const;
+    SeismogramChild* ActiveSeismogram() const;
+
+    PickingBar& Picking() { return picking_; }
+    // A menu item or toolbar button by its component name ("mSave", "bSave").
+    QAction* Action(const QString& name) const;
+    // Made at the first print command: asking the print system for its
+    // printers takes a noticeable moment.
+    QPrinter& Printer();
+
+    void SetDocumentCommands(DocumentCommands commands);
+    // Opens a file as the open command would; kept for later while no
+    // document part is plugged in.
+    void OpenByFileName(const QString& path);
+    const QStringList& PendingFiles() const { return pendingFiles_; }
+
+    // Empties the temporary directory, file by file in the processing box.
+    // A directory that must not be emptied (home, program, seismograms ...)
+    // is left alone with a warning; false then.
+    bool CleanTemporaryDirectory();
+
+    // Set when the start-up failed and the program is ending.
+    bool TerminateRequested() const { return terminateRequested_; }
+
+    // Handlers, named as the commands call them.
+    void OpenFile();
+    void Zmiana();
+    void Export();
+    void Import();
+    void mPreferencesClick();
+    void mPrintClick();
+    void mPrinterPropertiesClick();
+    void mArrangeClick();
+    void mCascadeClick();
+    void mHorizontalClick();
+    void mVerticalClick();
+    void ChildOperations(QObject* sender);
+    void BWaveClick(QObject* sender);
+    void WageChange();
+    void WageControllerChanging();
+    void bRemoveMarkerClick(QObject* sender);
+    void mDymaStartClick();
+    void HelpSystem(QObject* sender);
+    void TimerTimer();
+
+    // Command-state bookkeeping, visible for tests.
+    int ActiveChildKind() const { return activeChildKind_; }
+    int ShownChildKind() const { return shownChildKind_; }
+    QTimer& Timer() { return timer_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildCommands();
+    void BuildMenus();
+    void BuildToolbars();
+    QAction* MakeButton(QToolBar* bar, const struct ButtonCommand& command);
+    void Dispatch(int handler, QObject* sender);
+    void ApplyCommandStates(SeismogramChild* seismogram);
+    void FillWindowMenu();
+    void FormShow();
+    void OpenReadmeFile(const QString& name);
+    void OpenDocumentationPage(const QString& name);
+
+    std::string programDirectory_;
+    QMdiArea* mdiArea_;
+    QMenu* windowMenu_ = nullptr;
+    std::vector<QAction*> windowListActions_;
+    PickingBar picking_;
+    std::unique_ptr<QPrinter> printer_;
+    QTimer timer_;
+    DocumentCommands commands_;
+    QStringList pendingFiles_;
+
+    int activeChildKind_ = 1;
+    int shownChildKind_ = 1;
+    bool refreshToolbars_ = true;
+    bool terminateRequested_ = false;
+    std::vector<std::string> openFileList_;
+
+    std::unique_ptr<TfmPreferences> fmPreferences_;
+    std::unique_ptr<TfmProcessing> fmProcessing_;
+};
+
+}  // namespace dyma::gui

@@ -1,0 +1,67 @@
+#include "messageboxes.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace dyma::gui {
+
+namespace {
+
+DialogRunner& CurrentRunner() {
+    static DialogRunner runner;
+    return runner;
+}
+
+QtUserMessages& BoxMessages() {
+    static QtUserMessages boxes;
+    return boxes;
+}
+
+UserMessages*& CurrentMessages() {
+    static UserMessages* current = nullptr;
+    return current;
+}
+
+int ShowBox(QMessageBox::Icon icon, const char* title, const std::string& text, bool question) {
+    QMessageBox box(icon, QString::fromUtf8(title), QString::fromStdString(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    if (question) {
+        QPushButton* yes = box.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
+        box.setEscapeButton(no);
+        box.setDefaultButton(yes);
+    } else {
+        box.setEscapeButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+    }
+    RunModal(box);
+    return box.clickedButton() && box.buttonRole(box.clickedButton()) == QMessageBox::YesRole ? 1 : 0;
+}
+
+}  // namespace
+
+int RunModal(QDialog& dialog) {
+    if (CurrentRunner()) return CurrentRunner()(dialog);
+    return dialog.exec();
+}
+
+ScopedDialogRunner::ScopedDialogRunner(DialogRunner runner) : previous_(std::move(CurrentRunner())) {
+    CurrentRunner() = std::move(runner);
+}
+ScopedDialogRunner::~ScopedDialogRunner() { CurrentRunner() = std::move(previous_); }
+
+void QtUserMessages::Warning(const std::string& text) { ShowBox(QMessageBox::Warning, kWarningTitle, text, false); }
+void QtUserMessages::Information(const std::string& text) {
+    ShowBox(QMessageBox::Information, kInformationTitle, text, false);
+}
+bool QtUserMessages::Question(const std::string& text) {
+    return ShowBox(QMessageBox::Question, kQuestionTitle, text, true) == 1;
+}
+
+UserMessages& Messages() { return CurrentMessages() ? *CurrentMessages() : BoxMessages(); }
+
+ScopedMessages::ScopedMessages(UserMessages& messages) : previous_(CurrentMessages()) { CurrentMessages() = &messages; }
+ScopedMessages::~ScopedMessages() { CurrentMessages() = previous_; }
+
+}  // namespace dyma::gui

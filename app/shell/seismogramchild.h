@@ -1,0 +1,57 @@
+// What the main window asks of a seismogram window. The seismogram window
+// (an MDI child) implements this next to its QWidget base; the main window
+// finds it by a dynamic_cast of the active child's widget and forwards its
+// seismogram, picking, save and output commands to it.
+#pragma once
+
+#include "app/document/tremordocument.h"
+
+#include <string>
+
+class QObject;
+
+namespace dyma::gui {
+
+class SeismogramChild {
+public:
+    virtual ~SeismogramChild() = default;
+
+    // Channel navigation.
+    virtual void FirstChannel() = 0;
+    virtual void PreviousChannel() = 0;
+    virtual void NextChannel() = 0;
+    virtual void LastChannel() = 0;
+    // Mode 4 fast forward, 5 fast backward, 6 slow forward, 7 slow backward,
+    // 8 the first 5 seconds, 9 the first 10 seconds.
+    virtual void MoveTimeWindow(int mode) = 0;
+    // The vertical scale factor is multiplied by (1 + delta); 0 resets it.
+    virtual void ScaleVertical(double delta) = 0;
+    virtual void ZoomIn() = 0;
+    virtual void ZoomOut() = 0;
+
+    // The picking toolbar of the main window. `sender` is the pressed
+    // component; its "tag" property is 0 direct wave, 1 upper seam wave A,
+    // 2 lower seam wave B.
+    virtual void BWaveClick(QObject* sender) = 0;
+    // The weight edit changed (`sender` is the main window's Wage).
+    virtual void WageChange(QObject* sender) = 0;
+    // Before every step of the weight up-down; the main window steps anyway.
+    virtual void WageControllerChanging(bool& allowChange) = 0;
+    virtual void bRemoveMarkerClick(QObject* sender) = 0;
+
+    // Read by the command states.
+    virtual bool Modified() const = 0;
+    virtual bool ResultShown() const = 0;
+    virtual bool ReadyToProcess() const = 0;
+
+    // Saving: the document's current file name (the project file, or the
+    // working file before the first save) and the save under a new name.
+    virtual std::string DocumentFileName() const = 0;
+    virtual void SaveDocumentAs(const std::string& path) = 0;
+
+    // The solution of the document when it has been computed, else null;
+    // printing and the text report read it.
+    virtual SolutionRecord* Solution() = 0;
+};
+
+}  // namespace dyma::gui
