@@ -3,6 +3,7 @@
 #include "app/shell/dymaapplication.h"
 #include "app/shell/icons.h"
 #include "app/shell/mdiformmain.h"
+#include "app/shell/outputcommands.h"
 #include "app/shell/splash.h"
 
 #include <QDir>
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
     app.Help().SetHelpDirectory(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help")));
 
     TfmMain fmMain;
+    DocumentCommands commands;
+    AddSolverAndOutputCommands(commands);
+    fmMain.SetDocumentCommands(std::move(commands));
     fmMain.showMaximized();
 
     // A project the desktop asked us to open goes the way of the open
