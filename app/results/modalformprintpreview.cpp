@@ -159,6 +159,9 @@ void RenderPrintPreview(SolutionRecord& record, TPageImage& image) {
 }
 
 void PrintResult(SolutionRecord& record, const TfmPrintPreview& preview, QPrinter& printer) {
+    // A PDF file has no printer resolution of its own; 600 dpi is as fine as
+    // paper gets and keeps the sphere's bitmap at a sensible size.
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.resolution() > 600) printer.setResolution(600);
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error(S(QStringLiteral("Nie udało się rozpocząć wydruku na drukarce ") +

@@ -23,6 +23,10 @@ QFont PageFont() {
 
 }  // namespace
 
+int SphereLineWidth(const PageGeometry& page) {
+    return std::max(1, static_cast<int>(std::lround(page.dpiY / double(kPreviewDpi))));
+}
+
 int PixelSizeForCellHeight(int cellHeight, QPaintDevice* device) {
     if (cellHeight < 1) return 0;
     // Measured at a large size: the cell of a font grows in proportion to
@@ -39,7 +43,7 @@ int PixelSizeForCellHeight(int cellHeight, QPaintDevice* device) {
 void DrawResultPage(QPainter& p, SolutionRecord& record, const PageGeometry& page, const std::vector<PageText>& texts) {
     p.save();
     if (page.side > 0) {
-        const QImage sphere = RenderFocalSphere(record, page.side, page.side);
+        const QImage sphere = RenderFocalSphere(record, page.side, page.side, SphereLineWidth(page));
         p.drawImage(QPoint(page.sphereX, page.sphereY), sphere);
     }
     // All text without a background.

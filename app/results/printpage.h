@@ -20,6 +20,10 @@ namespace dyma::gui {
 void DrawResultPage(QPainter& painter, SolutionRecord& record, const PageGeometry& page,
                     const std::vector<PageText>& texts);
 
+// The sphere's lines are one pixel of the 150 dpi preview wide, at any
+// resolution: one-pixel lines of a 600 or 1200 dpi printer all but vanish.
+int SphereLineWidth(const PageGeometry& page);
+
 // The preview page, 1240 x 1754 pixels at 150 pixels per inch, on white;
 // the location block is never part of it.
 QImage RenderPreviewPage(SolutionRecord& record, const ReportLocale& locale);

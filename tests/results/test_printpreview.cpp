@@ -242,3 +242,19 @@ TEST_F(PrintPreviewTest, ThePrintCommandPreviewsAndPrintsOnlyOnDrukuj) {
     EXPECT_TRUE(Contains(PdfText(pdf), "PLIK WYNIKOWY PRZETWARZANIA PROGRAMU WinDYMA 1.5.0"));
     EXPECT_TRUE(recorded.Silent());
 }
+
+TEST_F(PrintPreviewTest, ThePrintedSphereKeepsTheLineWeightOfThePreview) {
+    EXPECT_EQ(SphereLineWidth(PreviewPageGeometry()), 1);
+    const PageGeometry page = PrinterPageGeometry(600, 600, 4960, 7016);
+    EXPECT_EQ(SphereLineWidth(page), 4);
+    // The same picture drawn with wider lines holds several times the ink.
+    auto ink = [&](int width) {
+        SolutionRecord copy = record;
+        const QImage image = RenderFocalSphere(copy, 940, 940, width);
+        long count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) != qRgb(255, 255, 255);
+        return count;
+    };
+    EXPECT_GT(ink(4), 3 * ink(1));
+}
