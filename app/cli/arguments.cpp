@@ -11,7 +11,7 @@ std::optional<std::string> Arguments::Value(const std::string& option) const {
     return it->second;
 }
 
-Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<OptionDef>& known) {
     Arguments out;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -30,11 +30,11 @@ Arguments ParseArguments(const std::vector<std::string>& args, const std::vector
         }
         const size_t eq = arg.find('=');
         const std::string name = arg.substr(0, eq);
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : specs)
-            if (name == s.name) spec = &s;
-        if (!spec) throw UsageError("Nieznana opcja: " + name);
-        if (!spec->takesValue) {
+        const OptionDef* option = nullptr;
+        for (const OptionDef& s : known)
+            if (name == s.name) option = &s;
+        if (!option) throw UsageError("Nieznana opcja: " + name);
+        if (!option->takesValue) {
             if (eq != std::string::npos) throw UsageError("Opcja " + name + " nie przyjmuje wartości.");
             out.flags.insert(name);
             continue;

@@ -11,7 +11,7 @@
 
 namespace dyma::cli {
 
-struct OptionSpec {
+struct OptionDef {
     const char* name;  // with the leading "--"
     bool takesValue;
 };
@@ -27,7 +27,7 @@ struct Arguments {
 };
 
 // Throws UsageError.
-Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<OptionDef>& known);
 
 // An option's value as a number (either decimal separator); throws
 // UsageError naming the option.

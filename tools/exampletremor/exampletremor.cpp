@@ -44,7 +44,7 @@ constexpr double kNoiseCounts = 12;  // standard deviation of the background
 constexpr double kNodalMargin = 0.15;
 
 // The same noise on every platform (the standard distributions are not
-// specified bit for bit): xorshift64* and the Box-Muller transform.
+// defined bit for bit): xorshift64* and the Box-Muller transform.
 class Noise {
 public:
     explicit Noise(std::uint64_t seed) : state_(seed) {}
