@@ -16,23 +16,16 @@ include(GNUInstallDirs)
 set(DYMA_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_BINDIR})
 set(DYMA_INSTALL_LIBRARY_DIR lib)
 
-foreach(program Dyma2 dyma)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${DYMA_INSTALL_PROGRAM_DIR})
-  endif()
-endforeach()
-if(TARGET npfa)
-  install(TARGETS npfa RUNTIME DESTINATION ${DYMA_INSTALL_PROGRAM_DIR}/repository)
+# dyma, NPFA.EXE, kelsig2, lgsig2 and the example are installed by their own
+# folders; the window program, its files and the plotting library here.
+if(TARGET quactl2006)
+  install(TARGETS quactl2006
+    LIBRARY DESTINATION ${DYMA_INSTALL_LIBRARY_DIR}
+    RUNTIME DESTINATION ${DYMA_INSTALL_PROGRAM_DIR})
 endif()
-foreach(library kelsig2 lgsig2 quactl2006)
-  if(TARGET ${library})
-    install(TARGETS ${library}
-      LIBRARY DESTINATION ${DYMA_INSTALL_LIBRARY_DIR}
-      RUNTIME DESTINATION ${DYMA_INSTALL_PROGRAM_DIR})
-  endif()
-endforeach()
 
 if(TARGET Dyma2)
+  install(TARGETS Dyma2 RUNTIME DESTINATION ${DYMA_INSTALL_PROGRAM_DIR})
   install(DIRECTORY ${CMAKE_SOURCE_DIR}/app/shell/help/ DESTINATION ${DYMA_INSTALL_PROGRAM_DIR}/help)
   install(FILES ${CMAKE_SOURCE_DIR}/app/shell/readme.txt ${CMAKE_SOURCE_DIR}/app/shell/historia.txt
     DESTINATION ${DYMA_INSTALL_PROGRAM_DIR})
