@@ -6,6 +6,7 @@
 #include "app/results/modalformprintpreview.h"
 #include "app/results/printpage.h"
 #include "app/shell/helpsystem.h"
+#include "app/shell/helpviewer.h"
 #include "common/focalmath.h"
 #include "shell/fakeseismogram.h"
 #include "support/mainwindowfixture.h"
@@ -16,6 +17,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cmath>
@@ -257,4 +259,23 @@ TEST_F(PrintPreviewTest, ThePrintedSphereKeepsTheLineWeightOfThePreview) {
         return count;
     };
     EXPECT_GT(ink(4), 3 * ink(1));
+}
+
+TEST_F(PrintPreviewTest, HelpAskedFromTheModalPreviewIsNotBlockedByIt) {
+    ApplicationHelp().SetHelpDirectory(QDir(DYMA_PROGRAM_DIR).filePath("help"));
+    TfmPrintPreview preview(fm.get(), &record, SeismogramDirectory());
+    Qt::WindowModality during = Qt::NonModal;
+    QTimer::singleShot(0, [&] {
+        preview.Button("Button3")->click();
+        during = ApplicationHelp().Viewer()->windowModality();
+        ApplicationHelp().Viewer()->close();
+        preview.reject();
+    });
+    preview.exec();
+    EXPECT_EQ(ApplicationHelp().LastContext(), 4060);
+    EXPECT_EQ(during, Qt::ApplicationModal) << "above the modal dialog, so it takes input";
+    // Asked from the main window, it is an ordinary window again.
+    ApplicationHelp().ShowContext(help::kContents);
+    EXPECT_EQ(ApplicationHelp().Viewer()->windowModality(), Qt::NonModal);
+    ApplicationHelp().Viewer()->close();
 }
