@@ -10,12 +10,12 @@
 #include "common/focalmath.h"
 #include "shell/fakeseismogram.h"
 #include "support/mainwindowfixture.h"
+#include "support/pdftext.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -49,13 +49,6 @@ SolutionRecord Solution(int stations = 10) {
     }
     ComputeStationGeometry(r);
     return r;
-}
-
-std::string PdfText(const std::string& pdf) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", QString::fromStdString(pdf), "-"});
-    if (!p.waitForFinished(20000)) return {};
-    return p.readAllStandardOutput().toStdString();
 }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -191,7 +184,7 @@ TEST_F(PrintPreviewTest, ThePrintedPageHoldsTheReportAndTheLocationBlockWhenTick
 
     const std::string ticked = work.File("z_dbs.pdf");
     PrintResult(record, preview, *PdfPrinter(ticked));
-    const std::string text = PdfText(ticked);
+    const std::string text = test::PdfText(ticked);
     ASSERT_FALSE(text.empty()) << "pdftotext could not read " << ticked;
     for (const char* part : {"PLIK WYNIKOWY PRZETWARZANIA PROGRAMU WinDYMA 1.5.0", "Nazwa pliku przetwarzanego: wstrzas.mbj",
                              "ROZWIĄZANIE PŁASZCZYZN NODALNYCH:", "Płaszczyzna nodalna A:", "Zagłębienie osi T:",
@@ -203,7 +196,7 @@ TEST_F(PrintPreviewTest, ThePrintedPageHoldsTheReportAndTheLocationBlockWhenTick
     preview.AddDBSInfo()->setChecked(false);
     const std::string plain = work.File("bez_dbs.pdf");
     PrintResult(record, preview, *PdfPrinter(plain, 600));
-    const std::string without = PdfText(plain);
+    const std::string without = test::PdfText(plain);
     EXPECT_TRUE(Contains(without, "PLIK WYNIKOWY PRZETWARZANIA PROGRAMU WinDYMA 1.5.0"));
     EXPECT_TRUE(Contains(without, "Waga"));
     EXPECT_FALSE(Contains(without, "INFORMACJE Z PLIKU DBS:"));
@@ -241,7 +234,7 @@ TEST_F(PrintPreviewTest, ThePrintCommandPreviewsAndPrintsOnlyOnDrukuj) {
         fm->Action("mPrint")->trigger();
     }
     ASSERT_TRUE(std::filesystem::exists(pdf));
-    EXPECT_TRUE(Contains(PdfText(pdf), "PLIK WYNIKOWY PRZETWARZANIA PROGRAMU WinDYMA 1.5.0"));
+    EXPECT_TRUE(Contains(test::PdfText(pdf), "PLIK WYNIKOWY PRZETWARZANIA PROGRAMU WinDYMA 1.5.0"));
     EXPECT_TRUE(recorded.Silent());
 }
 

@@ -35,18 +35,10 @@ namespace {
 class MainWindowTest : public test::GuiTest {
 protected:
     void SetUp() override {
-        QSettings key = Key();
-        key.setValue("Globals/FirstTime", 0);
-        key.setValue("Additional/RecoverRegistryEntries", 0);
-        key.setValue("Dirs/TempDirectory", Dir("Temp"));
-        key.setValue("Dirs/SeismogramDirectory", Dir("Sejsmogramy"));
-        key.setValue("Dirs/OutputDirectory", Dir("Roboczy"));
-        key.sync();
+        PointSettingsIntoWork();
         fm = std::make_unique<TfmMain>(DYMA_PROGRAM_DIR);
     }
     void TearDown() override { fm.reset(); }
-
-    QString Dir(const char* name) const { return QString::fromStdString(work.File(name)); }
 
     void ShowActive() {
         fm->show();

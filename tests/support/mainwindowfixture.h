@@ -23,13 +23,7 @@ protected:
 
     // `programDirectory` holds the help pages and the solver's "repository".
     void MakeMainWindow(const std::string& programDirectory = DYMA_PROGRAM_DIR) {
-        QSettings key = Key();
-        key.setValue("Globals/FirstTime", 0);
-        key.setValue("Additional/RecoverRegistryEntries", 0);
-        key.setValue("Dirs/TempDirectory", Dir("Temp"));
-        key.setValue("Dirs/SeismogramDirectory", Dir("Sejsmogramy"));
-        key.setValue("Dirs/OutputDirectory", Dir("Roboczy"));
-        key.sync();
+        PointSettingsIntoWork();
         fm = std::make_unique<gui::TfmMain>(programDirectory);
         gui::DocumentCommands commands;
         gui::AddSolverAndOutputCommands(commands);
@@ -39,7 +33,6 @@ protected:
         fm->TimerTimer();
     }
 
-    QString Dir(const char* name) const { return QString::fromStdString(work.File(name)); }
     std::string TempDirectory() const { return work.File("Temp"); }
     std::string SeismogramDirectory() const { return work.File("Sejsmogramy"); }
 
