@@ -65,14 +65,15 @@ Settings SettingsStore::Defaults() const {
     return s;
 }
 
-void SettingsStore::Load(Settings& s) const {
+void SettingsStore::Read(Settings& s, ProcessFlags* flags) const {
     const Settings def = Defaults();
     auto key = OpenKey();
 
     key->beginGroup("Globals");
-    GlobalFlags().DebugMode = ReadFlag(*key, "DebugMode", false);
-    GlobalFlags().FirstTime = ReadFlag(*key, "FirstTime", true);
-    key->setValue("FirstTime", 0);
+    if (flags) {
+        flags->DebugMode = ReadFlag(*key, "DebugMode", false);
+        flags->FirstTime = ReadFlag(*key, "FirstTime", true);
+    }
     key->endGroup();
 
     key->beginGroup("Dirs");
@@ -111,9 +112,17 @@ void SettingsStore::Load(Settings& s) const {
     s.PlotColor = static_cast<Colour>(ReadInt(*key, "PlotColor", def.PlotColor)) & 0xFFFFFF;
     s.GridColor = static_cast<Colour>(ReadInt(*key, "GridColor", def.GridColor)) & 0xFFFFFF;
     key->endGroup();
-    key->sync();
-    key.reset();
+}
 
+void SettingsStore::Load(Settings& s) const {
+    Read(s, &GlobalFlags());
+    {
+        auto key = OpenKey();
+        key->beginGroup("Globals");
+        key->setValue("FirstTime", 0);
+        key->endGroup();
+        key->sync();
+    }
     Save(s);
 }
 

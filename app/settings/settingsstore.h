@@ -22,6 +22,11 @@ public:
     // FirstTime = false at once.
     void Load(Settings& settings) const;
 
+    // Registry -> settings without writing anything back, for a reader that
+    // must leave the store as it found it (the command-line tool). The two
+    // process flags go to `flags` when given.
+    void Read(Settings& settings, ProcessFlags* flags = nullptr) const;
+
     // Settings -> registry, in section order. A geology text that is not a
     // whole number stops the save there with a ConversionError; the values
     // before it stay written.

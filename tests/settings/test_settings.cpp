@@ -120,3 +120,28 @@ TEST_F(SettingsStoreTest, FractionInAGeologyEditStopsTheSaveThere) {
     EXPECT_FALSE(raw.contains("Geology/defaultV"));
     EXPECT_FALSE(raw.contains("Seismograms/WageD"));
 }
+
+TEST_F(SettingsStoreTest, ReadTakesTheStoredValuesAndWritesNothingBack) {
+    SettingsStore store(program_.Path().string());
+    Settings s;
+    ProcessFlags flags;
+    store.Read(s, &flags);
+    EXPECT_TRUE(Raw().allKeys().isEmpty()) << "an empty store stays empty";
+    EXPECT_EQ(s.defaultAAngle, "114");
+    EXPECT_TRUE(flags.FirstTime);
+
+    {
+        QSettings raw = Raw();
+        raw.setValue("Geology/defaultBAngle", 80);
+        raw.setValue("Globals/DebugMode", 1);
+        raw.setValue("Globals/FirstTime", 0);
+    }
+    store.Read(s, &flags);
+    EXPECT_EQ(s.defaultBAngle, "80");
+    EXPECT_TRUE(flags.DebugMode);
+    EXPECT_FALSE(flags.FirstTime);
+    EXPECT_FALSE(GlobalFlags().DebugMode) << "only the flags asked for are filled";
+    QStringList keys = Raw().allKeys();
+    keys.sort();
+    EXPECT_EQ(keys, QStringList({"Geology/defaultBAngle", "Globals/DebugMode", "Globals/FirstTime"}));
+}
