@@ -175,7 +175,10 @@ QWidget* TfmSeismogram::BuildDataPage() {
     plusColor_->setObjectName("PlusColor");
     minusColor_ = new TColourPanel(QStringLiteral("Kolor stacji \"ujemnej\""), extra);
     minusColor_->setObjectName("MinusColor");
-    for (TColourPanel* panel : {plusColor_, minusColor_}) panel->Clicked = [this, panel] { ChooseColour(*panel); };
+    for (TColourPanel* panel : {plusColor_, minusColor_}) {
+        panel->setFixedHeight(32);
+        panel->Clicked = [this, panel] { ChooseColour(*panel); };
+    }
     reversePolarization_ = new QCheckBox(QStringLiteral("Odwróc polaryzację wszystkich stacji"), extra);
     reversePolarization_->setObjectName("ReversePolarization");
     // The tick is part of the document: changing it is a change to save.
@@ -189,6 +192,7 @@ QWidget* TfmSeismogram::BuildDataPage() {
     extraGrid->addWidget(minusColor_, 0, 1);
     extraGrid->addWidget(reversePolarization_, 1, 0, 1, 2);
     extraGrid->addWidget(readDbs, 2, 0);
+    extraGrid->setRowStretch(3, 1);
 
     auto* grid = new QGridLayout(page);
     grid->addWidget(location, 0, 0);
