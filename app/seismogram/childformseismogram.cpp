@@ -210,18 +210,24 @@ QWidget* TfmSeismogram::BuildSeismogramPage() {
     return page;
 }
 
+QTreeWidget* TfmSeismogram::MakeList(const char* name, std::span<const char* const> captions, QWidget* page) {
+    auto* list = new QTreeWidget(page);
+    list->setObjectName(name);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The columns share the width themselves (FitColumns).
+    list->header()->setStretchLastSection(false);
+    QStringList texts;
+    for (const char* c : captions) texts << QString::fromUtf8(c);
+    list->setHeaderLabels(texts);
+    return list;
+}
+
 QWidget* TfmSeismogram::BuildProcessingPage() {
     auto* page = new QWidget;
     page->setObjectName("tabPrzetwarzanie");
-    processingList_ = new QTreeWidget(page);
-    processingList_->setObjectName("ProcessingList");
-    processingList_->setRootIsDecorated(false);
-    processingList_->setUniformRowHeights(true);
-    processingList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    processingList_->header()->setStretchLastSection(false);
-    QStringList captions;
-    for (const char* c : kPickListColumns) captions << QString::fromUtf8(c);
-    processingList_->setHeaderLabels(captions);
+    processingList_ = MakeList("ProcessingList", kPickListColumns, page);
     connect(processingList_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem*, int column) {
         // Only the operator's ticks count; the refresh fills the list itself.
         if (!filling_ && column == 0) PickListClick();

@@ -21,6 +21,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,8 @@ private:
     QWidget* BuildDataPage();
     QWidget* BuildSolutionPage();
     void WatchKeys();
+    // The report-style lists of the pages "Sieć" and "Plik przetwarzania".
+    static QTreeWidget* MakeList(const char* name, std::span<const char* const> captions, QWidget* page);
 
     void FormShow();
     void FitColumns();

@@ -70,14 +70,7 @@ QString SwappedPolarity(const QString& text) {
 QWidget* TfmSeismogram::BuildNetworkPage() {
     auto* page = new QWidget;
     page->setObjectName("tabSiec");
-    netInfo_ = new QTreeWidget(page);
-    netInfo_->setObjectName("NetInfo");
-    netInfo_->setRootIsDecorated(false);
-    netInfo_->setUniformRowHeights(true);
-    netInfo_->header()->setStretchLastSection(false);
-    QStringList captions;
-    for (const char* c : kStationTableColumns) captions << QString::fromUtf8(c);
-    netInfo_->setHeaderLabels(captions);
+    netInfo_ = MakeList("NetInfo", kStationTableColumns, page);
     connect(netInfo_, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item, int column) {
         if (item && column == int(kPolarityColumn)) TogglePolarity(netInfo_->indexOfTopLevelItem(item));
     });

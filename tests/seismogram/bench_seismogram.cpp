@@ -11,6 +11,7 @@
 #include "quactl/quagraph.h"
 #include "support/recordingmessages.h"
 #include "support/tempdir.h"
+#include "support/testdirectories.h"
 #include "tools/lgomgen/lgomgen.h"
 
 #include <QMdiSubWindow>
@@ -34,13 +35,8 @@ struct Fixture {
         const QString settings = QString::fromStdString(dir.File("settings"));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings);
         QSettings key(QSettings::NativeFormat, QSettings::UserScope, "Quarnet", "Dyma");
-        key.setValue("Globals/FirstTime", 0);
-        key.setValue("Additional/RecoverRegistryEntries", 0);
-        key.setValue("Dirs/TempDirectory", QString::fromStdString(dir.File("Temp")));
-        key.setValue("Dirs/SeismogramDirectory", QString::fromStdString(dir.File("Sejsmogramy")));
-        key.setValue("Dirs/OutputDirectory", QString::fromStdString(dir.File("Roboczy")));
         key.setValue("Seismograms/VerticalGrid", 1);
-        key.sync();
+        test::WriteTestDirectories(key, dir.Path().string());
 
         lgomgen::Signal s;
         s.layout = lgomgen::Layout::MBJ;

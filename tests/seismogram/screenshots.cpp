@@ -9,6 +9,7 @@
 #include "app/shell/mdiformmain.h"
 #include "quactl/quagraph.h"
 #include "support/tempdir.h"
+#include "support/testdirectories.h"
 #include "tools/exampletremor/exampletremor.h"
 
 #include <QMdiSubWindow>
@@ -45,12 +46,8 @@ int main(int argc, char** argv) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.File("settings")));
     {
         QSettings key(QSettings::NativeFormat, QSettings::UserScope, "Quarnet", "Dyma");
-        key.setValue("Globals/FirstTime", 0);
-        key.setValue("Additional/RecoverRegistryEntries", 0);
-        key.setValue("Dirs/TempDirectory", QString::fromStdString(dir.File("Temp")));
-        key.setValue("Dirs/SeismogramDirectory", QString::fromStdString(dir.File("Sejsmogramy")));
-        key.setValue("Dirs/OutputDirectory", QString::fromStdString(dir.File("Roboczy")));
         key.setValue("Seismograms/VerticalGrid", 1);
+        test::WriteTestDirectories(key, dir.Path().string());
     }
     example::WriteExampleTremor(dir.File("example"));
 

@@ -7,6 +7,7 @@
 #include "app/settings/modalformpreferences.h"
 #include "app/shell/mdiformmain.h"
 #include "support/guiapp.h"
+#include "support/testdirectories.h"
 #include "common/numberformat.h"
 #include "quactl/quagraph.h"
 #include "tools/lgomgen/lgomgen.h"
@@ -68,12 +69,7 @@ class SeismogramTest : public GuiTest {
 protected:
     void SetUp() override {
         QSettings key = Key();
-        key.setValue("Globals/FirstTime", 0);
-        key.setValue("Additional/RecoverRegistryEntries", 0);
-        key.setValue("Dirs/TempDirectory", Dir("Temp"));
-        key.setValue("Dirs/SeismogramDirectory", Dir("Sejsmogramy"));
-        key.setValue("Dirs/OutputDirectory", Dir("Roboczy"));
-        key.sync();
+        test::WriteTestDirectories(key, work.Path().string());
         fm = std::make_unique<gui::TfmMain>(DYMA_PROGRAM_DIR);
         gui::DocumentCommands commands;
         gui::AddOpenCommands(commands);
