@@ -74,6 +74,9 @@ TfmSeismogram* OpenByFileName(TfmMain& fm, const QString& path) {
     try {
         auto table = std::make_unique<SampleTableName>(fm.Preferences().Directory(kTempDir), plan->signalFile);
         std::unique_ptr<Kelo::signalprocessing> signal;
+        // The whole record is read, whatever share MBIPercentLoaded names:
+        // the late arrivals of distant stations lie at its end, and the
+        // reader takes a long record in well under a second.
         {
             const ProcessingShown box(fm.Processing());
             signal = std::make_unique<Quarnet::lgsig>(plan->signalFile, table->Path());

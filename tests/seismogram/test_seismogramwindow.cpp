@@ -119,6 +119,18 @@ TEST_F(SeismogramTest, TheSameDocumentOpensOnceAtATime) {
     TfmSeismogram* second = Open(other);
     ASSERT_NE(second, nullptr);
     EXPECT_NE(second->SampleTablePath(), first->SampleTablePath());
+    // The main window's picking bar shows the window the operator is in.
+    second->LastChannel();
+    second->ChooseWaveType(2);
+    EXPECT_EQ(fm->Picking().Label2->text().left(2), "04");
+    fm->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    EXPECT_EQ(fm->Picking().Label2->text().left(2), "01");
+    EXPECT_EQ(fm->Picking().CurrentWaveType->text(), "C");
+    EXPECT_EQ(fm->Picking().Wage->value(), 100);
+    // Commands of the main window reach the active window only.
+    fm->Action("mNextSeismogram")->trigger();
+    EXPECT_EQ(first->CurrentChannel(), 1);
+    EXPECT_EQ(second->CurrentChannel(), 3);
     Close(second);
 
     Close(first);
