@@ -1,5 +1,6 @@
 // Dyma2: the splash screen, then the main window with the preferences dialog
 // and the processing box, then the event loop until the main window closes.
+#include "app/seismogram/seismogramopen.h"
 #include "app/shell/dymaapplication.h"
 #include "app/shell/icons.h"
 #include "app/shell/mdiformmain.h"
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
     app.Help().SetHelpDirectory(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help")));
 
     TfmMain fmMain;
+    DocumentCommands commands;
+    AddOpenCommands(commands);
+    fmMain.SetDocumentCommands(std::move(commands));
     fmMain.showMaximized();
 
     // A project the desktop asked us to open goes the way of the open

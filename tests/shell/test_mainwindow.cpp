@@ -11,6 +11,7 @@
 #include "app/shell/wizytowka.h"
 #include "fakeseismogram.h"
 #include "support/guiapp.h"
+#include "support/testdirectories.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -36,12 +37,7 @@ class MainWindowTest : public test::GuiTest {
 protected:
     void SetUp() override {
         QSettings key = Key();
-        key.setValue("Globals/FirstTime", 0);
-        key.setValue("Additional/RecoverRegistryEntries", 0);
-        key.setValue("Dirs/TempDirectory", Dir("Temp"));
-        key.setValue("Dirs/SeismogramDirectory", Dir("Sejsmogramy"));
-        key.setValue("Dirs/OutputDirectory", Dir("Roboczy"));
-        key.sync();
+        test::WriteTestDirectories(key, work.Path().string());
         fm = std::make_unique<TfmMain>(DYMA_PROGRAM_DIR);
     }
     void TearDown() override { fm.reset(); }
