@@ -1,6 +1,7 @@
 #include "modalformpreferences.h"
 
 #include "app/settings/colourpanel.h"
+#include "app/settings/numbercheck.h"
 #include "app/shell/helpsystem.h"
 #include "app/shell/messageboxes.h"
 #include "app/shell/qtconvert.h"
@@ -12,7 +13,6 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace dyma::gui {
@@ -70,6 +69,7 @@ TfmPreferences::TfmPreferences(std::string programDirectory, QWidget* parent)
 
     colorDialog_ = new QColorDialog(this);
     colorDialog_->setObjectName("ColorDialog");
+    numberCheck_ = new TNumberCheck(this);
     // Title "Wybierz folder", folders only, starting at "." until a button
     // sets it to the label's text.
     directoryDialog_ = std::make_unique<FolderDialog>(this);
@@ -205,7 +205,7 @@ QWidget* TfmPreferences::BuildGeologyPage() {
     auto row = [&](int r, int column, const char* key, const QString& caption, const QString& unit) {
         QLineEdit* edit = Edit(key, page);
         edit->setMaximumWidth(90);
-        edit->installEventFilter(this);
+        numberCheck_->Watch(*edit);
         geology_[size_t(GeologyIndex(key))] = edit;
         grid->addWidget(Caption(caption, page), r, column);
         grid->addWidget(edit, r, column + 1);
@@ -403,30 +403,6 @@ void TfmPreferences::ChooseColour(TColourPanel& panel) {
     panel.SetValue(FromQColor(chosen.isValid() ? chosen : preset));
     ValuesFromControls();
     buttonApply_->setEnabled(true);
-}
-
-bool TfmPreferences::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut && !checking_) {
-        auto* edit = qobject_cast<QLineEdit*>(watched);
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        // Only a move to another control of the dialog is "leaving" the
-        // edit; another window coming up (the warning itself) is not.
-        const bool leaving = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-                             reason != Qt::MenuBarFocusReason;
-        if (edit && leaving) CheckNumberEdit(*edit);
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-void TfmPreferences::CheckNumberEdit(QLineEdit& edit) {
-    if (CheckNumberField(S(edit.text()), LocaleDecimalSeparator())) return;
-    checking_ = true;
-    ShowWarning(QStringLiteral("Wprowadzona wartość nie jest liczbą!"));
-    edit.setFocus(Qt::OtherFocusReason);
-    // The edit still has to finish its own focus-out, which drops the
-    // selection; select once that is done.
-    QTimer::singleShot(0, &edit, [&edit] { edit.selectAll(); });
-    checking_ = false;
 }
 
 void TfmPreferences::ShowPageHelp() {

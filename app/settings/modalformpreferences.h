@@ -29,6 +29,7 @@ class TQuaDirectoryDialog;
 namespace dyma::gui {
 
 class TColourPanel;
+class TNumberCheck;
 
 class TfmPreferences : public QDialog {
 public:
@@ -56,7 +57,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* BuildMainPage();
@@ -73,14 +73,12 @@ private:
     void Changed();
     void ChooseDirectory(int tag);
     void ChooseColour(TColourPanel& panel);
-    void CheckNumberEdit(QLineEdit& edit);
     void ShowPageHelp();
     void Apply();
 
     SettingsStore store_;
     Settings values_;
     bool loading_ = false;
-    bool checking_ = false;
 
     QTabWidget* pages_;
     QPushButton* buttonApply_;
@@ -93,6 +91,7 @@ private:
     QCheckBox *removeTempDir_, *warningLocation_, *showSplashScreen_, *recoverRegistryEntries_, *askAboutPercent_;
     TColourPanel *graphColor_, *markerColor_, *plusColor_, *minusColor_, *plotColor_, *gridColor_;
     QColorDialog* colorDialog_;
+    TNumberCheck* numberCheck_;
     class FolderDialog;
     std::unique_ptr<FolderDialog> directoryDialog_;
 };

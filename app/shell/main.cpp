@@ -1,5 +1,6 @@
 // Dyma2: the splash screen, then the main window with the preferences dialog
 // and the processing box, then the event loop until the main window closes.
+#include "app/seismogram/seismogramopen.h"
 #include "app/shell/dymaapplication.h"
 #include "app/shell/icons.h"
 #include "app/shell/mdiformmain.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
 
     TfmMain fmMain;
     DocumentCommands commands;
+    AddOpenCommands(commands);
     AddSolverAndOutputCommands(commands);
     fmMain.SetDocumentCommands(std::move(commands));
     fmMain.showMaximized();

@@ -16,6 +16,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -557,6 +558,9 @@ void TfmMain::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // Closed children are deleted later by the event loop; delete them now so
+    // that their sample tables are closed before the folder is emptied.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     openFileList_.clear();
     if (Preferences().Values().RemoveTempDir) CleanTemporaryDirectory();
     event->accept();

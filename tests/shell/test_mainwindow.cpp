@@ -11,6 +11,7 @@
 #include "app/shell/wizytowka.h"
 #include "fakeseismogram.h"
 #include "support/guiapp.h"
+#include "support/testdirectories.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -35,10 +36,13 @@ namespace {
 class MainWindowTest : public test::GuiTest {
 protected:
     void SetUp() override {
-        PointSettingsIntoWork();
+        QSettings key = Key();
+        test::WriteTestDirectories(key, work.Path().string());
         fm = std::make_unique<TfmMain>(DYMA_PROGRAM_DIR);
     }
     void TearDown() override { fm.reset(); }
+
+    QString Dir(const char* name) const { return QString::fromStdString(work.File(name)); }
 
     void ShowActive() {
         fm->show();

@@ -30,19 +30,6 @@ protected:
     // The settings key as the program sees it.
     static QSettings Key() { return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quarnet", "Dyma"); }
 
-    // A start without registration, the three directories in the test's
-    // folder (Temp, Sejsmogramy, Roboczy).
-    void PointSettingsIntoWork() const {
-        QSettings key = Key();
-        key.setValue("Globals/FirstTime", 0);
-        key.setValue("Additional/RecoverRegistryEntries", 0);
-        key.setValue("Dirs/TempDirectory", Dir("Temp"));
-        key.setValue("Dirs/SeismogramDirectory", Dir("Sejsmogramy"));
-        key.setValue("Dirs/OutputDirectory", Dir("Roboczy"));
-        key.sync();
-    }
-    QString Dir(const char* name) const { return QString::fromStdString(work.File(name)); }
-
     TempDir settingsDir, dataDir, work;
     RecordingMessages recorded;
 

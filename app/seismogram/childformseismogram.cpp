@@ -1,0 +1,623 @@
+#include "childformseismogram.h"
+
+#include "app/seismogram/sampletablename.h"
+#include "app/settings/modalformpreferences.h"
+#include "app/settings/numbercheck.h"
+#include "app/shell/commandtable.h"
+#include "app/shell/helpsystem.h"
+#include "app/shell/icons.h"
+#include "app/shell/mdiformmain.h"
+#include "app/shell/qtconvert.h"
+#include "app/shell/wagespinbox.h"
+#include "common/numberformat.h"
+#include "kelsig/signalprocessing.h"
+#include "lgsig/lgsig.h"
+#include "quactl/quagraph.h"
+#include "quactl/quaseries.h"
+
+#include <QAbstractSpinBox>
+#include <QActionGroup>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace dyma::gui {
+
+using namespace quactl;
+
+namespace {
+
+constexpr TColor kPickColour = 0x0000FF;  // red
+constexpr TColor kGridLineColour = 0x808080;
+
+// Help contexts of the pages in page order.
+constexpr int kPageHelp[] = {help::kSeismogramPage, help::kNetworkPage, help::kPickListPage, help::kDataPage,
+                             help::kSolution};
+
+// Controls in which the operator types: they keep their own editing keys.
+bool IsTextEditor(const QObject* o) {
+    if (const auto* edit = qobject_cast<const QLineEdit*>(o)) return !edit->isReadOnly();
+    return qobject_cast<const QPlainTextEdit*>(o) || qobject_cast<const QTextEdit*>(o) ||
+           qobject_cast<const QAbstractSpinBox*>(o);
+}
+
+}  // namespace
+
+TfmSeismogram::TfmSeismogram(TfmMain& owner, std::string projectFileName, std::string signalFileName,
+                             std::unique_ptr<IniImage> image, std::unique_ptr<Kelo::signalprocessing> signal,
+                             std::unique_ptr<SampleTableName> sampleTable)
+    : owner_(owner),
+      projectFileName_(std::move(projectFileName)),
+      signalFileName_(std::move(signalFileName)),
+      sampleTable_(std::move(sampleTable)),
+      signal_(std::move(signal)),
+      image_(std::move(image)) {
+    setObjectName("fmSeismogram");
+    setFocusPolicy(Qt::StrongFocus);
+    const Settings& settings = owner_.Preferences().Values();
+    window_.RecordLength = double(signal_->GetChannelLength(0)) / signal_->GetSamplingRate(0);
+
+    numberCheck_ = new TNumberCheck(this);
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName("PageControl1");
+    pages_->addTab(BuildSeismogramPage(), QStringLiteral("Sejsmogram"));
+    pages_->addTab(BuildNetworkPage(), QStringLiteral("Sieć"));
+    pages_->addTab(BuildProcessingPage(), QStringLiteral("Plik przetwarzania"));
+    pages_->addTab(BuildDataPage(), QStringLiteral("Dane"));
+    pages_->addTab(BuildSolutionPage(), QStringLiteral("Rozwiązanie"));
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName("StatusBar1");
+    statusBar_->setSizeGripEnabled(false);
+    const QString initial[] = {QStringLiteral("Plik:"), QStringLiteral("Kanał:"), QStringLiteral("Próbka:")};
+    for (int i = 0; i < 3; ++i) {
+        status_[i] = new QLabel(initial[i], statusBar_);
+        status_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        statusBar_->addWidget(status_[i], i == 0 ? 2 : 1);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(pages_, 1);
+    layout->addWidget(statusBar_);
+
+    // The document's data, the station table and the record's facts, then
+    // the picks.
+    LoadHeader();
+    FillStationTable();
+    RefreshPickList();
+
+    graph_->SetColor(settings.GraphColor);
+    graph_->SetGraphColor(settings.GraphColor);
+    window_.VisibleWidth = settings.WindowWidth / 1000.0;
+    verticalScale_ = 1.0;
+    ClearSelection();
+    currentChannel_ = 0;
+    modified_ = false;
+
+    resize(kSeismogramMinimumSize);
+    setMinimumSize(kSeismogramMinimumSize);
+    setWindowTitle(Q(signal_->FileName));
+    // The time axis shows the window from the start, not whatever the
+    // series span (a pick far along the record would stretch it).
+    ApplyTimeAxis();
+    ShowChannel();
+
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int page) { PageChanged(page); });
+    if (QMdiArea* area = owner_.MdiArea()) {
+        connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+            if (sub && sub->widget() == this) SyncMainPickingBar();
+        });
+    }
+    WatchKeys();
+}
+
+TfmSeismogram::~TfmSeismogram() {
+    owner_.RemoveOpenFile(projectFileName_);
+    owner_.RemoveOpenFile(signalFileName_);
+    // The members go in reverse order: solution, image, signal (which
+    // deletes the sample table's file), the table's name.
+}
+
+// ------------------------------------------------------------------ pages
+
+QWidget* TfmSeismogram::BuildSeismogramPage() {
+    auto* page = new QWidget;
+    page->setObjectName("tabSejsmogram");
+
+    auto* bar = new QToolBar(page);
+    bar->setObjectName("ToolBar1");
+    bar->setIconSize(QSize(20, 20));
+    auto* type = new QLabel(QStringLiteral("Typ:"), bar);
+    type->setObjectName("Label1");
+    bar->addWidget(type);
+    waveGroup_ = new QActionGroup(this);
+    const IconKind icons[] = {IconKind::DirectWave, IconKind::AWave, IconKind::BWave};
+    for (int tag = 0; tag < 3; ++tag) {
+        const ButtonCommand& command = WaveButtons()[tag];
+        QAction* button = bar->addAction(ToolIcon(icons[tag]), QString::fromUtf8(command.hint));
+        button->setObjectName(command.name);
+        button->setToolTip(QString::fromUtf8(command.hint));
+        button->setProperty("tag", tag);
+        button->setCheckable(true);
+        waveGroup_->addAction(button);
+        connect(button, &QAction::triggered, this, [this, tag] { ChooseWaveType(tag); });
+        waveButtons_[tag] = button;
+    }
+    waveButtons_[0]->setChecked(true);
+    currentWaveType_ = new QLabel(QStringLiteral("-"), bar);
+    currentWaveType_->setObjectName("CurrentWaveType");
+    currentWaveType_->setMinimumWidth(20);
+    currentWaveType_->setAlignment(Qt::AlignCenter);
+    bar->addWidget(currentWaveType_);
+    auto* weight = new QLabel(QStringLiteral("Waga:"), bar);
+    weight->setObjectName("Label2");
+    bar->addWidget(weight);
+    wage_ = new TWageSpinBox(bar);
+    wage_->setObjectName("Wage");
+    // Read-only: the weight changes only by its up-down.
+    if (QLineEdit* edit = wage_->findChild<QLineEdit*>()) edit->setReadOnly(true);
+    wage_->BeforeStep = [this] {
+        bool allowChange = true;
+        WageControllerChanging(allowChange);
+    };
+    connect(wage_, &QSpinBox::textChanged, this, [this] { WageChange(wage_); });
+    bar->addWidget(wage_);
+    removeMarker_ = bar->addAction(ToolIcon(IconKind::RemoveMarker), QStringLiteral("Usuń marker z sejsmogramu"));
+    removeMarker_->setObjectName("bRemoveMarker");
+    removeMarker_->setToolTip(QStringLiteral("Usuń marker z sejsmogramu"));
+    connect(removeMarker_, &QAction::triggered, this, [this] { RemovePick(); });
+
+    auto* infoBar = new QToolBar(page);
+    infoBar->setObjectName("ToolBar2");
+    const char* infoNames[] = {"ChannelLabel", "ComponentLabel", "ActivityLabel"};
+    for (int i = 0; i < 3; ++i) {
+        info_[i] = new QLabel(infoBar);
+        info_[i]->setObjectName(infoNames[i]);
+        infoBar->addWidget(info_[i]);
+    }
+
+    graph_ = new TQuaGraph(page);
+    graph_->setObjectName("Graph");
+    graph_->AxisLeft().SetVisible(false);
+    for (TQuaAxis* axis : {&graph_->AxisLeft(), &graph_->AxisBottom()}) {
+        axis->SetFormatString(QStringLiteral("##0.000"));
+        axis->SetDecimalSeparator(LocaleDecimalSeparator());
+    }
+    graph_->OnMouseDown = [this](TQuaGraph*, TMouseButton button, TShiftState shift, int x, int) {
+        MouseDown(int(button), shift, x);
+    };
+    graph_->OnMouseMove = [this](TQuaGraph*, TShiftState, int x, int) { MouseMove(x); };
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(infoBar);
+    layout->addWidget(graph_, 1);
+    return page;
+}
+
+QTreeWidget* TfmSeismogram::MakeList(const char* name, std::span<const char* const> captions, QWidget* page) {
+    auto* list = new QTreeWidget(page);
+    list->setObjectName(name);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The columns share the width themselves (FitColumns).
+    list->header()->setStretchLastSection(false);
+    QStringList texts;
+    for (const char* c : captions) texts << QString::fromUtf8(c);
+    list->setHeaderLabels(texts);
+    return list;
+}
+
+QWidget* TfmSeismogram::BuildProcessingPage() {
+    auto* page = new QWidget;
+    page->setObjectName("tabPrzetwarzanie");
+    processingList_ = MakeList("ProcessingList", kPickListColumns, page);
+    connect(processingList_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem*, int column) {
+        // Only the operator's ticks count; the refresh fills the list itself.
+        if (!filling_ && column == 0) PickListClick();
+    });
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(processingList_);
+    return page;
+}
+
+// ------------------------------------------------------------------ show and resize
+
+void TfmSeismogram::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+}
+
+void TfmSeismogram::FormShow() {
+    pages_->setCurrentIndex(kPageData);
+    FitColumns();
+    ShowChannel();
+    waveButtons_[0]->setChecked(true);
+    currentWaveType_->setText(QStringLiteral("D"));
+    SetWeightControls(100);
+    FirstChannel();
+    RefreshPickList();
+    RefillSolutionPage();
+}
+
+void TfmSeismogram::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitColumns();
+}
+
+void TfmSeismogram::FitColumns() {
+    // Every column the same width: the client width less a margin and a
+    // pixel a column, shared out.
+    for (QTreeWidget* list : {processingList_, netInfo_}) {
+        const int n = list->columnCount();
+        if (n == 0) continue;
+        const int w = (width() - 8 - n) / n;
+        for (int c = 0; c < n; ++c) list->setColumnWidth(c, w);
+    }
+}
+
+void TfmSeismogram::PageChanged(int page) {
+    switch (page) {
+    case kPageSeismogram: ShowChannel(); break;
+    case kPageProcessing: RefreshPickList(); break;
+    case kPageSolution: RefillSolutionPage(); break;
+    default: break;
+    }
+}
+
+std::string TfmSeismogram::DocumentFileName() const { return image_->FileName(); }
+
+Quarnet::lgsig* TfmSeismogram::Reader() const { return dynamic_cast<Quarnet::lgsig*>(signal_.get()); }
+
+std::string TfmSeismogram::SampleTablePath() const { return sampleTable_ ? sampleTable_->Path() : std::string(); }
+
+// ------------------------------------------------------------------ the graph
+
+void TfmSeismogram::ShowChannel() {
+    if (!signal_) return;
+    const Settings& settings = owner_.Preferences().Values();
+    const double rate = signal_->GetSamplingRate(0);
+    const double dt = 1.0 / rate;
+    const ChannelPick pick = ReadChannelPick(*image_, currentChannel_ + 1);
+    const SampleRange samples = VisibleSamples(window_, rate);
+    const int f = samples.first, l = samples.last;
+
+    graph_->BeginUpdate();
+    graph_->RemoveAllSeries();
+    auto horizontal = std::make_unique<TQuaFreeLineSeries>(QStringLiteral("HorizontalLine"), 10);
+    auto vertical = std::make_unique<TQuaMarkerSeries>(QStringLiteral("VerticalLines"), 10, settings.GraphColor, clBlack);
+    auto markers = std::make_unique<TQuaMarkerSeries>(QStringLiteral("ZoomMarkers"), 10, settings.GraphColor, clBlack);
+    auto trace = std::make_unique<TQuaFastLineSeries>(QStringLiteral("Velocity"), std::max(0, l - f) + 10,
+                                                      settings.PlotColor);
+
+    // Selection ends along the bottom, the pick at the top.
+    if (selection_.Start != 0) markers->AddPoint(QStringLiteral("<>Start"), settings.MarkerColor, selection_.Start, -1, 0);
+    if (selection_.End != 0) markers->AddPoint(QStringLiteral("<>End"), settings.MarkerColor, selection_.End, -1, 0);
+    if (pick.MarkerPosition > 0) {
+        const QString label = Q(pick.FirstArrival) + QStringLiteral(" ") + Q(ToUpperAscii(pick.WaveType));
+        markers->AddPoint(label, kPickColour, pick.MarkerPosition, 0, 0);
+    }
+
+    if (pick.Wage > 0) SetWeightControls(int(std::lround(pick.Wage * 100)));
+    ShowWaveType(pick.WaveType == wave::kNone ? std::string(wave::kDirect) : pick.WaveType);
+
+    // The trace: the samples of the window that the record holds.
+    const int length = signal_->GetChannelLength(0);
+    const int last = std::min(l, length);
+    if (f < last) {
+        const double* block = signal_->GetSampleBlockAddress(currentChannel_, f);
+        for (int i = f; i < last; ++i) {
+            const double v = block ? block[i - f] : signal_->GetSample(currentChannel_, i);
+            trace->AddPoint(QString(), settings.PlotColor, i * dt, v, 0);
+        }
+    }
+    horizontal->AddPoint(QString(), settings.GridColor, f * dt, 0, 0);
+    horizontal->AddPoint(QString(), settings.GridColor, l * dt, 0, 0);
+    for (double t : GridTimes(samples, rate)) vertical->AddPoint(QString(), kGridLineColour, t, 0, 0);
+
+    if (settings.HorizontalGrid) graph_->AddSeries(std::move(horizontal));
+    if (settings.VerticalGrid) graph_->AddSeries(std::move(vertical));
+    graph_->AddSeries(std::move(trace));
+    graph_->AddSeries(std::move(markers));
+    graph_->EndUpdate();
+
+    channelMax_ = signal_->GetMaxChannelValue(currentChannel_);
+    channelMin_ = signal_->GetMinChannelValue(currentChannel_);
+    UpdateStatusBar();
+    UpdateChannelInfo();
+}
+
+void TfmSeismogram::ApplyTimeAxis() {
+    TQuaAxis& axis = graph_->AxisBottom();
+    axis.SetAuto(false);
+    // Both ends at once: one at a time, a window moved past the old one
+    // would be refused by the other end.
+    axis.SetAxis(window_.WindowStart, window_.End());
+    graph_->Invalidate();
+}
+
+void TfmSeismogram::ApplyVerticalAxis() {
+    TQuaAxis& axis = graph_->AxisLeft();
+    axis.SetAuto(false);
+    double top = channelMax_ * verticalScale_, bottom = channelMin_ * verticalScale_;
+    // A silent channel still gets a range, with its zero line in the middle.
+    if (!(top > bottom)) {
+        top += 1;
+        bottom -= 1;
+    }
+    axis.SetAxis(bottom, top);
+    graph_->Invalidate();
+}
+
+void TfmSeismogram::UpdateFilePanel() {
+    QString file = Q(FileNamePart(signalFileName_));
+    if (modified_) file += QStringLiteral(" (Zmodyfikowany)");
+    status_[0]->setText(file);
+}
+
+void TfmSeismogram::UpdateStatusBar() {
+    UpdateFilePanel();
+    const Kelo::StationInfo* s = signal_->GetStationInfo(currentChannel_);
+    status_[1]->setText(Q(s->Name) + QStringLiteral(" ") + Q(s->Component));
+    status_[2]->clear();
+}
+
+QString TfmSeismogram::StatusText(int panel) const { return status_[panel]->text(); }
+
+double TfmSeismogram::DataNumber(const char* name) const {
+    // The edits are checked when left; until then a text that is not a
+    // number counts as 0.
+    try {
+        return ParseNumber(S(DataEdit(name)->text()), LocaleDecimalSeparator());
+    } catch (const ConversionError&) {
+        return 0;
+    }
+}
+
+void TfmSeismogram::UpdateChannelInfo() {
+    if (!signal_) return;
+    const Kelo::StationInfo* s = signal_->GetStationInfo(currentChannel_);
+    const double d = std::trunc(Distance(DataNumber("X"), DataNumber("Y"), DataNumber("Z"), s->X,
+                                         s->Y, s->Z));
+    const QString distance = QString::number(qlonglong(d));
+    const QString number = Q(FormatInt(currentChannel_ + 1, 2));
+    info_[0]->setText(QStringLiteral("   Kanał: ") + number + QStringLiteral(" (") + Q(s->Name) + QStringLiteral(")   "));
+    info_[1]->setText(QStringLiteral("   Składowa: ") + Q(s->Component) + QStringLiteral("   ") + QStringLiteral(" ") +
+                      QStringLiteral("   Odległość: ") + distance + QStringLiteral("   "));
+    info_[2]->setText(signal_->GetChannelExists(currentChannel_) ? QStringLiteral("Kanał aktywny   ")
+                                                                 : QStringLiteral("Kanał nieaktywny   "));
+    if (IsActiveSeismogram())
+        owner_.Picking().Label2->setText(number + QStringLiteral(" (") + Q(s->Name) + QStringLiteral(")   ") +
+                                         QStringLiteral(" ") + distance);
+}
+
+// ------------------------------------------------------------------ navigation
+
+void TfmSeismogram::ClearSelection() { selection_.Clear(); }
+
+void TfmSeismogram::AfterChannelChange() {
+    ClearSelection();
+    ShowChannel();
+    ScaleVertical(0.0);
+}
+
+void TfmSeismogram::FirstChannel() {
+    if (!signal_) return;
+    currentChannel_ = signal_->GetMinChannel();
+    AfterChannelChange();
+}
+
+void TfmSeismogram::LastChannel() {
+    if (!signal_) return;
+    currentChannel_ = signal_->GetMaxChannel();
+    AfterChannelChange();
+}
+
+void TfmSeismogram::NextChannel() {
+    if (!signal_) return;
+    currentChannel_ = std::min(currentChannel_ + 1, signal_->GetMaxChannel());
+    AfterChannelChange();
+}
+
+void TfmSeismogram::PreviousChannel() {
+    if (!signal_) return;
+    currentChannel_ = std::max(currentChannel_ - 1, 0);
+    if (currentChannel_ < signal_->GetMinChannel()) currentChannel_ = signal_->GetMinChannel();
+    AfterChannelChange();
+}
+
+// ------------------------------------------------------------------ the time window
+
+void TfmSeismogram::MoveTimeWindow(int mode) {
+    const Settings& settings = owner_.Preferences().Values();
+    const MoveSteps steps{settings.RelativeDisplacement, settings.WindowStep / 1000.0};
+    const TQuaAxis& axis = graph_->AxisBottom();
+    dyma::MoveTimeWindow(window_, mode, steps, axis.MaxValue() - axis.MinValue());
+    SetTimeWindow(window_.WindowStart, window_.End());
+}
+
+void TfmSeismogram::SetTimeWindow(double start, double end) {
+    if (start == end) return;
+    if (start > end) std::swap(start, end);
+    window_.WindowStart = start;
+    window_.VisibleWidth = end - start;
+    ApplyTimeAxis();
+    ShowChannel();
+}
+
+void TfmSeismogram::ZoomIn() {
+    dyma::ZoomIn(window_, selection_);
+    ClearSelection();
+    SetTimeWindow(window_.WindowStart, window_.End());
+}
+
+void TfmSeismogram::ZoomOut() {
+    dyma::ZoomOut(window_);
+    ClearSelection();
+    SetTimeWindow(window_.WindowStart, window_.End());
+}
+
+void TfmSeismogram::ScaleVertical(double delta) {
+    verticalScale_ = dyma::ScaleVertical(verticalScale_, delta);
+    ApplyVerticalAxis();
+    UpdateChannelInfo();
+}
+
+// ------------------------------------------------------------------ mouse
+
+double TfmSeismogram::MouseTime(int x) const {
+    if (graph_->PlotWidth() == 0) return graph_->MouseValueX();
+    return graph_->InvertTransformX(x - int(graph_->PlotLeft()));
+}
+
+void TfmSeismogram::MouseDown(int button, unsigned shift, int x) {
+    const double t = MouseTime(x);
+    switch (TMouseButton(button)) {
+    case TMouseButton::mbLeft: PlacePick(t); break;
+    case TMouseButton::mbRight:
+        selection_.RightClick(t);
+        ShowChannel();
+        break;
+    case TMouseButton::mbMiddle:
+        if (shift & ssShift) ZoomOut();
+        else ZoomIn();
+        break;
+    }
+}
+
+void TfmSeismogram::MouseMove(int x) {
+    const double t = MouseTime(x);
+    const double rate = signal_->GetSamplingRate(0);
+    const double position = rate * t;
+    const double v = position >= 0 && position <= signal_->GetChannelLength(0)
+                         ? signal_->GetSample(currentChannel_, int(std::trunc(position)))
+                         : 0.0;
+    const char sep = LocaleDecimalSeparator();
+    status_[2]->setText(QStringLiteral("Czas: ") + Q(FormatFloat("0.000", t, sep)) + QStringLiteral(" Wartość: ") +
+                        Q(FormatFloat("0", v, sep)));
+}
+
+// ------------------------------------------------------------------ keys
+
+void TfmSeismogram::WatchKeys() {
+    installEventFilter(this);
+    for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+}
+
+bool TfmSeismogram::TakesKey(const QKeyEvent& e, bool inEditor) const {
+    const Qt::KeyboardModifiers m = e.modifiers();
+    const bool ctrl = m & Qt::ControlModifier, shift = m & Qt::ShiftModifier, alt = m & Qt::AltModifier;
+    const bool keypad = m & Qt::KeypadModifier;
+    const int key = e.key();
+    if (alt && !ctrl && (key == Qt::Key_A || key == Qt::Key_B || key == Qt::Key_C)) return true;
+    const bool plain = !ctrl && !shift;
+    if (plain && (key == Qt::Key_F1 || key == Qt::Key_F9 || key == Qt::Key_F10)) return true;
+    // Where the operator types, the editing keys stay with the control.
+    if (inEditor) return false;
+    if (plain) {
+        switch (key) {
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_End:
+        case Qt::Key_Home:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Insert:
+        case Qt::Key_Delete: return true;
+        case Qt::Key_4:
+        case Qt::Key_6:
+        case Qt::Key_8:
+        case Qt::Key_2:
+        case Qt::Key_Plus:
+        case Qt::Key_Minus: return keypad;
+        default: break;
+        }
+    }
+    return (ctrl || shift) && (key == Qt::Key_Left || key == Qt::Key_Right);
+}
+
+void TfmSeismogram::HandleKey(const QKeyEvent& e) {
+    const Qt::KeyboardModifiers m = e.modifiers();
+    const bool ctrl = m & Qt::ControlModifier, shift = m & Qt::ShiftModifier, alt = m & Qt::AltModifier;
+    const bool keypad = m & Qt::KeypadModifier;
+    const int key = e.key();
+    const double p = owner_.Preferences().Values().MagnificationFactorY * 0.01;
+    if (!ctrl && !shift) {
+        switch (key) {
+        case Qt::Key_PageUp: PreviousChannel(); break;
+        case Qt::Key_PageDown: NextChannel(); break;
+        case Qt::Key_End: LastChannel(); break;
+        case Qt::Key_Home: FirstChannel(); break;
+        case Qt::Key_Left: MoveTimeWindow(kSlowBackward); break;
+        case Qt::Key_Right: MoveTimeWindow(kSlowForward); break;
+        case Qt::Key_Up: ScaleVertical(-p); break;
+        case Qt::Key_Down: ScaleVertical(p); break;
+        case Qt::Key_Insert: ZoomIn(); break;
+        case Qt::Key_Delete: ZoomOut(); break;
+        case Qt::Key_F1: ShowPageHelp(); break;
+        case Qt::Key_F9: MoveTimeWindow(kFirst5Seconds); break;
+        case Qt::Key_F10: MoveTimeWindow(kFirst10Seconds); break;
+        default:
+            if (keypad && key == Qt::Key_4) MoveTimeWindow(kSlowBackward);
+            else if (keypad && key == Qt::Key_6) MoveTimeWindow(kSlowForward);
+            else if (keypad && key == Qt::Key_8) ScaleVertical(-p);
+            else if (keypad && key == Qt::Key_2) ScaleVertical(p);
+            else if (keypad && key == Qt::Key_Plus) ZoomIn();
+            else if (keypad && key == Qt::Key_Minus) ZoomOut();
+            break;
+        }
+    }
+    if (ctrl && key == Qt::Key_Left) PreviousChannel();
+    if (ctrl && key == Qt::Key_Right) NextChannel();
+    if (shift && key == Qt::Key_Left) MoveTimeWindow(kFastBackward);
+    if (shift && key == Qt::Key_Right) MoveTimeWindow(kFastForward);
+    if (alt && !ctrl) {
+        if (key == Qt::Key_C) ChooseWaveType(0);
+        else if (key == Qt::Key_A) ChooseWaveType(1);
+        else if (key == Qt::Key_B) ChooseWaveType(2);
+    }
+}
+
+void TfmSeismogram::ShowPageHelp() {
+    const int page = pages_->currentIndex();
+    ApplicationHelp().ShowContext(page >= 0 && page < int(std::size(kPageHelp)) ? kPageHelp[page]
+                                                                                 : help::kSeismogramWindow);
+}
+
+bool TfmSeismogram::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (TakesKey(*key, IsTextEditor(watched))) {
+            // Claimed before the main window's shortcuts see it; handled
+            // when it arrives.
+            event->accept();
+            if (type == QEvent::KeyPress) HandleKey(*key);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace dyma::gui

@@ -1,0 +1,387 @@
+// TfmSeismogram: the station table ("Sieć"), the tremor data ("Dane") with
+// the event location file, the solution page ("Rozwiązanie") and the save.
+#include "app/results/solutionpanel.h"
+#include "app/seismogram/childformseismogram.h"
+#include "app/seismogram/locationfile.h"
+#include "app/seismogram/signalchannels.h"
+#include "app/settings/colourpanel.h"
+#include "app/settings/modalformpreferences.h"
+#include "app/settings/numbercheck.h"
+#include "app/shell/mdiformmain.h"
+#include "app/shell/messageboxes.h"
+#include "app/shell/qtconvert.h"
+#include "common/daycount.h"
+#include "common/numberformat.h"
+#include "kelsig/signalprocessing.h"
+#include "lgsig/lgsig.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace dyma::gui {
+
+namespace {
+
+// The tremor's coordinates and range, with their captions and units.
+struct NumberField {
+    const char* name;
+    const char* caption;
+    const char* unit;
+};
+constexpr NumberField kLocationFields[] = {
+    {"X", "Współrzędna X:", "[m]"}, {"Y", "Współrzędna Y:", "[m]"}, {"Z", "Współrzędna Z:", "[m]"}};
+constexpr NumberField kRangeField = {"Zakres", "Zakres pomiarowy:", "[mV]"};
+
+QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+
+QString DateTimeText(double dayCount) {
+    const CivilDateTime t = DecodeDateTime(dayCount);
+    return QStringLiteral("%1-%2-%3 %4:%5:%6.%7")
+        .arg(t.year, 4, 10, QLatin1Char('0'))
+        .arg(t.month, 2, 10, QLatin1Char('0'))
+        .arg(t.day, 2, 10, QLatin1Char('0'))
+        .arg(t.hour, 2, 10, QLatin1Char('0'))
+        .arg(t.minute, 2, 10, QLatin1Char('0'))
+        .arg(t.second, 2, 10, QLatin1Char('0'))
+        .arg(t.millisecond, 3, 10, QLatin1Char('0'));
+}
+
+QString SwappedPolarity(const QString& text) {
+    return text == QLatin1String("Norm") ? QStringLiteral("Rev") : QStringLiteral("Norm");
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ building the pages
+
+QWidget* TfmSeismogram::BuildNetworkPage() {
+    auto* page = new QWidget;
+    page->setObjectName("tabSiec");
+    netInfo_ = MakeList("NetInfo", kStationTableColumns, page);
+    connect(netInfo_, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item, int column) {
+        if (item && column == int(kPolarityColumn)) TogglePolarity(netInfo_->indexOfTopLevelItem(item));
+    });
+    auto* reverse = new QPushButton(QStringLiteral("Odwróc polaryzację"), page);
+    reverse->setObjectName("bReversePolarity");
+    connect(reverse, &QPushButton::clicked, this, [this] { ReverseAllPolarities(); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(reverse);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(netInfo_, 1);
+    layout->addLayout(buttons);
+    return page;
+}
+
+QWidget* TfmSeismogram::BuildDataPage() {
+    auto* page = new QWidget;
+    page->setObjectName("tabDane");
+    auto numberEdit = [this](const NumberField& field, QGridLayout* grid, int row, QWidget* parent) {
+        auto* edit = new QLineEdit(parent);
+        edit->setObjectName(field.name);
+        edit->setMaximumWidth(140);
+        // The check runs when the edit is left; the document counts as
+        // changed either way.
+        numberCheck_->Watch(*edit, [this] { DataEdited(); });
+        grid->addWidget(Caption(QString::fromUtf8(field.caption), parent), row, 0);
+        grid->addWidget(edit, row, 1);
+        grid->addWidget(Caption(QString::fromUtf8(field.unit), parent), row, 2);
+        return edit;
+    };
+    auto textEdit = [this](const char* name, QWidget* parent) {
+        auto* edit = new QLineEdit(parent);
+        edit->setObjectName(name);
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            if (!filling_) SetModified(true);
+        });
+        return edit;
+    };
+    auto factLabel = [](const char* name, QWidget* parent) {
+        auto* label = new QLabel(parent);
+        label->setObjectName(name);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return label;
+    };
+
+    auto* location = new QGroupBox(QStringLiteral("Lokalizacja wstrząsu:"), page);
+    location->setObjectName("GroupBox1");
+    auto* locationGrid = new QGridLayout(location);
+    for (int i = 0; i < 3; ++i) numberEdit(kLocationFields[i], locationGrid, i, location);
+    auto* hint = Caption(QStringLiteral("Ujemna wartość Z dla zjawisk poniżej poziomu morza"), location);
+    hint->setObjectName("ZHint");
+    locationGrid->addWidget(hint, 3, 0, 1, 3);
+    locationGrid->setColumnStretch(3, 1);
+
+    auto* facts = new QGroupBox(QStringLiteral("Dane wstrząsu:"), page);
+    facts->setObjectName("GroupBox2");
+    auto* factsGrid = new QGridLayout(facts);
+    datetime_ = factLabel("Datetime", facts);
+    sampleFrequency_ = factLabel("SampleFrequency", facts);
+    fileType_ = factLabel("FileType", facts);
+    channelNumber_ = factLabel("ChannelNumber", facts);
+    const std::pair<const char*, QLabel*> factRows[] = {{"Data i czas zjawiska:", datetime_},
+                                                        {"Częstotliwość próbkowania:", sampleFrequency_},
+                                                        {"Rozpoznany typ pliku:", fileType_},
+                                                        {"Liczba kanałów w pliku:", channelNumber_}};
+    int row = 0;
+    for (const auto& [caption, label] : factRows) {
+        factsGrid->addWidget(Caption(QString::fromUtf8(caption), facts), row, 0);
+        factsGrid->addWidget(label, row++, 1, 1, 2);
+    }
+    numberEdit(kRangeField, factsGrid, row, facts);
+    factsGrid->setColumnStretch(3, 1);
+
+    auto* authorship = new QGroupBox(QStringLiteral("Autoryzacja i komentarze:"), page);
+    authorship->setObjectName("GroupBox3");
+    auto* authorGrid = new QGridLayout(authorship);
+    authorGrid->addWidget(Caption(QStringLiteral("Operator:"), authorship), 0, 0);
+    authorGrid->addWidget(textEdit("Operator", authorship), 0, 1);
+    authorGrid->addWidget(Caption(QStringLiteral("Informacje dodatkowe:"), authorship), 1, 0);
+    authorGrid->addWidget(textEdit("AddInfo", authorship), 1, 1);
+    authorGrid->addWidget(Caption(QStringLiteral("Notatki:"), authorship), 2, 0, Qt::AlignTop);
+    notes_ = new QPlainTextEdit(authorship);
+    notes_->setObjectName("Notes");
+    connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
+        if (!filling_) SetModified(true);
+    });
+    authorGrid->addWidget(notes_, 2, 1);
+    authorGrid->setRowStretch(2, 1);
+
+    auto* extra = new QGroupBox(QStringLiteral("Dodatkowe parametry:"), page);
+    extra->setObjectName("GroupBox4");
+    auto* extraGrid = new QGridLayout(extra);
+    plusColor_ = new TColourPanel(QStringLiteral("Kolor stacji \"dodatniej\""), extra);
+    plusColor_->setObjectName("PlusColor");
+    minusColor_ = new TColourPanel(QStringLiteral("Kolor stacji \"ujemnej\""), extra);
+    minusColor_->setObjectName("MinusColor");
+    for (TColourPanel* panel : {plusColor_, minusColor_}) {
+        panel->setFixedHeight(32);
+        panel->Clicked = [this, panel] { ChooseColour(*panel); };
+    }
+    reversePolarization_ = new QCheckBox(QStringLiteral("Odwróc polaryzację wszystkich stacji"), extra);
+    reversePolarization_->setObjectName("ReversePolarization");
+    // The tick is part of the document: changing it is a change to save.
+    connect(reversePolarization_, &QCheckBox::toggled, this, [this] {
+        if (!filling_) SetModified(true);
+    });
+    auto* readDbs = new QPushButton(QStringLiteral("Wczytaj plik DBS"), extra);
+    readDbs->setObjectName("Button2");
+    connect(readDbs, &QPushButton::clicked, this, [this] { ReadLocationFile(); });
+    extraGrid->addWidget(plusColor_, 0, 0);
+    extraGrid->addWidget(minusColor_, 0, 1);
+    extraGrid->addWidget(reversePolarization_, 1, 0, 1, 2);
+    extraGrid->addWidget(readDbs, 2, 0);
+    extraGrid->setRowStretch(3, 1);
+
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(location, 0, 0);
+    grid->addWidget(facts, 0, 1);
+    grid->addWidget(authorship, 1, 0);
+    grid->addWidget(extra, 1, 1);
+    grid->setRowStretch(1, 1);
+    return page;
+}
+
+QWidget* TfmSeismogram::BuildSolutionPage() {
+    auto* page = new QWidget;
+    page->setObjectName("tabWynik");
+    sphere_ = new TSphereView(page);
+    solutionPanel_ = new TSolutionPanel(341, TSolutionPanel::CoordinateNames::XXYYZZ, page);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(sphere_, 1);
+    layout->addWidget(solutionPanel_);
+    return page;
+}
+
+QLineEdit* TfmSeismogram::DataEdit(const char* name) const {
+    return pages_->widget(kPageData)->findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+// ------------------------------------------------------------------ the data page
+
+void TfmSeismogram::LoadHeader() {
+    const DataPageValues page = dyma::LoadHeader(*image_, owner_.Preferences().Values(), LocaleDecimalSeparator());
+    filling_ = true;
+    DataEdit("X")->setText(Q(page.X));
+    DataEdit("Y")->setText(Q(page.Y));
+    DataEdit("Z")->setText(Q(page.Z));
+    reversePolarization_->setChecked(page.ReversePolarization);
+    DataEdit("Zakres")->setText(Q(page.Zakres));
+    DataEdit("AddInfo")->setText(Q(page.Description));
+    DataEdit("Operator")->setText(Q(page.Operator));
+    QStringList notes;
+    for (const std::string& line : page.Notes) notes << Q(line);
+    notes_->setPlainText(notes.join(QLatin1Char('\n')));
+    plusColor_->SetValue(page.PlusColor);
+    minusColor_->SetValue(page.MinusColor);
+    filling_ = false;
+    // The pick list follows at construction, once the channels are known.
+}
+
+DataPageValues TfmSeismogram::DataPage() const {
+    DataPageValues page;
+    page.X = S(DataEdit("X")->text());
+    page.Y = S(DataEdit("Y")->text());
+    page.Z = S(DataEdit("Z")->text());
+    page.Zakres = S(DataEdit("Zakres")->text());
+    page.Description = S(DataEdit("AddInfo")->text());
+    page.Operator = S(DataEdit("Operator")->text());
+    // An empty memo has no lines.
+    const QString notes = notes_->toPlainText();
+    if (!notes.isEmpty())
+        for (const QString& line : notes.split(QLatin1Char('\n'))) page.Notes.push_back(S(line));
+    page.PlusColor = plusColor_->Value();
+    page.MinusColor = minusColor_->Value();
+    page.ReversePolarization = reversePolarization_->isChecked();
+    return page;
+}
+
+DataPageValues TfmSeismogram::TremorPosition() const {
+    DataPageValues page;
+    const char sep = LocaleDecimalSeparator();
+    page.X = FloatToStr(DataNumber("X"), sep);
+    page.Y = FloatToStr(DataNumber("Y"), sep);
+    page.Z = FloatToStr(DataNumber("Z"), sep);
+    return page;
+}
+
+void TfmSeismogram::DataEdited() {
+    SetModified(true);
+    UpdateChannelInfo();
+}
+
+void TfmSeismogram::ChooseColour(TColourPanel& panel) {
+    QColorDialog& dialog = owner_.Preferences().ColorDialog();
+    dialog.setCurrentColor(ToQColor(panel.Value()));
+    if (RunModal(dialog) == QDialog::Accepted && dialog.currentColor().isValid())
+        panel.SetValue(FromQColor(dialog.currentColor()));
+    SetModified(true);
+}
+
+void TfmSeismogram::ReadLocationFile() {
+    QFileDialog dialog(this, QStringLiteral("Odczytaj plik lokalizacji"),
+                       Q(owner_.Preferences().Directory(kSeismogramDir)));
+    dialog.setObjectName("LoadDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("Plik lokalizacji (*.dbs *.DBS)"));
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::optional<LocationRecord> record = dyma::ReadLocationFile(S(dialog.selectedFiles().first()));
+    if (!record) return;
+    const char sep = LocaleDecimalSeparator();
+    auto coordinates = [&] {
+        filling_ = true;
+        DataEdit("X")->setText(Q(FloatToStr(record->X, sep)));
+        DataEdit("Y")->setText(Q(FloatToStr(record->Y, sep)));
+        DataEdit("Z")->setText(Q(FloatToStr(record->Z, sep)));
+        filling_ = false;
+    };
+    if (record->layout == kLocationLayoutShort) coordinates();
+    // Each appended line is a change of the notes, and marks the document.
+    for (const std::string& line : LocationNoteLines(*record, sep)) notes_->appendPlainText(Q(line));
+    if (record->layout != kLocationLayoutShort) coordinates();
+    UpdateChannelInfo();
+}
+
+// ------------------------------------------------------------------ the station table
+
+void TfmSeismogram::FillStationTable() {
+    sampleFrequency_->setText(QString::number(signal_->GetSamplingRate(0)) + QStringLiteral(" [Hz] "));
+    channelNumber_->setText(QString::number(signal_->GetChannelCount()));
+    if (Quarnet::lgsig* reader = Reader()) {
+        datetime_->setText(DateTimeText(reader->StartDateTime));
+        fileType_->setText(Q(reader->FormatName));
+        // Counts of the district's files are scaled by the measuring range,
+        // as it stands when the signal is opened.
+        ApplyMeasuringRange(*reader, DataNumber("Zakres"));
+    }
+    EnsureChannelPolarities(*image_, signal_->GetChannelCount());
+    channels_ = ReadChannelFacts(*signal_);
+    netInfo_->clear();
+    for (const auto& cells : StationTableRows(*image_, channels_, LocaleDecimalSeparator())) {
+        auto* item = new QTreeWidgetItem(netInfo_);
+        for (int c = 0; c < int(cells.size()); ++c) item->setText(c, Q(cells[size_t(c)]));
+    }
+}
+
+void TfmSeismogram::TogglePolarity(int row) {
+    QTreeWidgetItem* item = netInfo_->topLevelItem(row);
+    if (!item) return;
+    const QString text = SwappedPolarity(item->text(int(kPolarityColumn)));
+    item->setText(int(kPolarityColumn), text);
+    const int ident = int(StrToInt(S(item->text(1))));
+    image_->WriteInteger(ChannelSection(ident), "Polarity", text == QLatin1String("Norm") ? 1 : -1);
+    SetModified(true);
+}
+
+void TfmSeismogram::ReverseAllPolarities() {
+    for (int row = 0; row < netInfo_->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = netInfo_->topLevelItem(row);
+        item->setText(int(kPolarityColumn), SwappedPolarity(item->text(int(kPolarityColumn))));
+        const std::string section = ChannelSection(int(StrToInt(S(item->text(1)))));
+        image_->WriteInteger(section, "Polarity", -image_->ReadInteger(section, "Polarity", 1));
+    }
+    netInfo_->viewport()->update();
+    SetModified(true);
+}
+
+// ------------------------------------------------------------------ the solution page
+
+void TfmSeismogram::RefillSolutionPage() {
+    const bool exists = image_->ReadBool("Result", "Exists", false);
+    if (exists) {
+        sphere_->SetRecord(nullptr);
+        solution_ = std::make_unique<SolutionRecord>();
+        LoadResult(*solution_, *image_);
+        solutionPanel_->Fill(*solution_, LocaleDecimalSeparator());
+        sphere_->SetRecord(solution_.get());
+    }
+    pages_->setTabVisible(kPageSolution, exists);
+    if (resultShown_ != exists) owner_.SetRefreshToolbars();
+    resultShown_ = exists;
+}
+
+SolutionRecord* TfmSeismogram::Solution() { return solution_ && solution_->Exists ? solution_.get() : nullptr; }
+
+// ------------------------------------------------------------------ saving
+
+SignalFacts TfmSeismogram::Facts() const {
+    if (const Quarnet::lgsig* reader = Reader()) return SignalFactsOf(*reader, signalFileName_);
+    SignalFacts facts;
+    facts.SignalFile = signalFileName_;
+    return facts;
+}
+
+void TfmSeismogram::SaveDocumentAs(const std::string& path) {
+    std::string failed = image_->FileName();
+    try {
+        RefreshPickList();
+        SaveHeaderAndPicks(*image_, DataPage(), Facts(), pickRows_, LocaleDecimalSeparator());
+        if (!dyma::SaveDocumentAs(*image_, path, failed)) {
+            ShowWarning(Q(SaveFailedMessage(failed)));
+            return;
+        }
+    } catch (const std::exception&) {
+        ShowWarning(Q(SaveFailedMessage(failed)));
+        return;
+    }
+    SetModified(false);
+}
+
+}  // namespace dyma::gui
