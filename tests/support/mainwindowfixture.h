@@ -7,6 +7,7 @@
 #include "app/shell/mdiformmain.h"
 #include "app/shell/outputcommands.h"
 #include "support/guiapp.h"
+#include "support/testdirectories.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -23,7 +24,8 @@ protected:
 
     // `programDirectory` holds the help pages and the solver's "repository".
     void MakeMainWindow(const std::string& programDirectory = DYMA_PROGRAM_DIR) {
-        PointSettingsIntoWork();
+        QSettings key = Key();
+        WriteTestDirectories(key, work.Path().string());
         fm = std::make_unique<gui::TfmMain>(programDirectory);
         gui::DocumentCommands commands;
         gui::AddSolverAndOutputCommands(commands);
@@ -33,6 +35,7 @@ protected:
         fm->TimerTimer();
     }
 
+    QString Dir(const char* name) const { return QString::fromStdString(work.File(name)); }
     std::string TempDirectory() const { return work.File("Temp"); }
     std::string SeismogramDirectory() const { return work.File("Sejsmogramy"); }
 
