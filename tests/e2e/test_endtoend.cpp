@@ -25,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QPrinter>
 #include <QTabWidget>
+#include <QTest>
 
 #include <cmath>
 #include <filesystem>
@@ -135,8 +136,10 @@ TEST_F(EndToEnd, OpenPickProcessSaveReopenExportPrint) {
     fm->TimerTimer();
     ASSERT_TRUE(fm->Action("mDymaStart")->isEnabled());
 
-    // Ctrl+Enter: the real solver.
-    fm->Action("mDymaStart")->trigger();
+    // Ctrl+Enter in the seismogram window: the real solver.
+    QApplication::setActiveWindow(fm.get());
+    s->setFocus();
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : s, Qt::Key_Return, Qt::ControlModifier);
     ASSERT_TRUE(recorded.warnings.empty()) << recorded.warnings[0];
     const auto results = Children<TfmResult2>();
     ASSERT_EQ(results.size(), 1u);
