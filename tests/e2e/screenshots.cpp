@@ -12,6 +12,8 @@
 #include "app/shell/mdiformmain.h"
 #include "app/shell/outputcommands.h"
 
+#include "tests/support/screenshot.h"
+
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -24,16 +26,6 @@
 
 using namespace dyma;
 using namespace dyma::gui;
-
-namespace {
-
-void Save(QWidget& w, const QString& file) {
-    QCoreApplication::processEvents();
-    if (!w.grab().save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-    else std::printf("%s\n", qPrintable(file));
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     TDymaApplication app(argc, argv);
@@ -78,18 +70,18 @@ int main(int argc, char** argv) {
     std::printf("A %.1f/%.1f/%.1f  B %.1f/%.1f/%.1f  P %.1f/%.1f  T %.1f/%.1f  stations %d\n", r.SA, r.DA, r.RA, r.SB,
                 r.RB, r.DB, r.PTrend, r.PPlunge, r.TTrend, r.TPlunge, r.StationCount);
     QTest::qWait(300);
-    Save(fm, out + "/main-window-processed.png");
-    Save(*result, out + "/result-window.png");
+    test::SaveScreenshot(fm, out + "/main-window-processed.png");
+    test::SaveScreenshot(*result, out + "/result-window.png");
 
     fm.MdiArea()->setActiveSubWindow(seismogramWindow);
     seismogram->Pages().setCurrentIndex(kPageSolution);
-    Save(*seismogram, out + "/seismogram-solution-page.png");
+    test::SaveScreenshot(*seismogram, out + "/seismogram-solution-page.png");
 
-    TfmPrintPreview preview(&fm, seismogram->Solution(), (example).string());
+    TfmPrintPreview preview(&fm, seismogram->Solution(), example.string());
     preview.LoadLocationFile((example / "tremor.dbs").string());
     preview.show();
     QTest::qWait(300);
-    Save(preview, out + "/print-preview.png");
+    test::SaveScreenshot(preview, out + "/print-preview.png");
     preview.Image()->Picture().save(out + "/print-preview-page.png");
 
     QPrinter printer(QPrinter::HighResolution);
