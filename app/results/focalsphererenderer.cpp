@@ -8,6 +8,7 @@
 #include <QPolygon>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace dyma::gui {
@@ -22,7 +23,8 @@ QPoint Pixel(const SolutionRecord& r, double x, double y) {
     return {p.x, p.y};
 }
 
-void SetPen(QPainter& p, const QColor& colour) { p.setPen(QPen(colour, 1)); }
+// A new colour at the line width the rendering started with.
+void SetPen(QPainter& p, const QColor& colour) { p.setPen(QPen(colour, p.pen().width())); }
 
 // A font whose character height is `height` pixels (the Windows font
 // height -height); nothing is written below one pixel.
@@ -67,14 +69,14 @@ void Station(QPainter& p, SolutionRecord& r, const SolutionStation& s, const foc
 
 }  // namespace
 
-QImage RenderFocalSphere(SolutionRecord& r, int width, int height) {
+QImage RenderFocalSphere(SolutionRecord& r, int width, int height, int penWidth) {
     QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     image.fill(Qt::white);
     SetDrawingFrame(r, width, height);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBackgroundMode(Qt::TransparentMode);
-    SetPen(p, Qt::black);
+    p.setPen(QPen(Qt::black, std::max(penWidth, 1)));
 
     // 1. The nodal planes, from their strike points.
     PlaneTrace(p, r, r.SA, PlaneATrace(r));

@@ -14,8 +14,10 @@ class QWidget;
 namespace dyma::gui {
 
 // A new W x H image with the picture. Sets the record's drawing frame first,
-// so one record is drawn by one rendering at a time.
-QImage RenderFocalSphere(SolutionRecord& record, int width, int height);
+// so one record is drawn by one rendering at a time. Lines are `lineWidth`
+// pixels wide: one on the screen; on a printer's page a few, so that the
+// plane traces keep the weight they have on the screen.
+QImage RenderFocalSphere(SolutionRecord& record, int width, int height, int lineWidth = 1);
 
 // Renders at the paint box's current size and draws the image at (0, 0);
 // the paint handler of every focal-sphere paint box (call it from

@@ -104,6 +104,11 @@ public:
     // it was and gives the warning "Nie udało się zapisać pliku: ...".
     void SaveDocumentAs(const std::string& path) override;
     SolutionRecord* Solution() override;
+    IniImage& DocumentImage() override { return *image_; }
+    // The pick list refreshed from the document, the data page's texts and
+    // every channel's station record.
+    SolverInput ProcessingInput() override;
+    void SolutionStored() override;
 
     // ---- the document and the signal
     const std::string& ProjectFileName() const { return projectFileName_; }

@@ -359,6 +359,26 @@ void TfmSeismogram::RefillSolutionPage() {
 
 SolutionRecord* TfmSeismogram::Solution() { return solution_ && solution_->Exists ? solution_.get() : nullptr; }
 
+// ------------------------------------------------------------------ processing
+
+SolverInput TfmSeismogram::ProcessingInput() {
+    RefreshPickList();
+    SolverInput input;
+    input.page = DataPage();
+    input.signal = Facts();
+    input.rows = pickRows_;
+    input.stations = NetStations(channels_);
+    return input;
+}
+
+void TfmSeismogram::SolutionStored() {
+    pages_->setCurrentIndex(kPageData);
+    SetModified(true);
+    // The page shows the new solution and the export and print commands
+    // follow it at once: the result is what the operator wants to print.
+    RefillSolutionPage();
+}
+
 // ------------------------------------------------------------------ saving
 
 SignalFacts TfmSeismogram::Facts() const {

@@ -3,6 +3,7 @@
 #include "helpviewer.h"
 #include "messageboxes.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,6 +27,18 @@ bool HelpSystem::ShowContext(int context) {
         return false;
     }
     if (!viewer_) viewer_ = std::make_unique<TfmHelpViewer>();
+    // Asked from a modal dialog (the preferences, the print preview), the
+    // viewer must be modal itself: any other window is blocked while the
+    // dialog runs. Elsewhere it stays beside the program's windows; a page
+    // asked from the viewer itself keeps its state.
+    QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality wanted = modal == viewer_.get() ? viewer_->windowModality()
+                                      : modal              ? Qt::ApplicationModal
+                                                           : Qt::NonModal;
+    if (viewer_->windowModality() != wanted) {
+        viewer_->hide();  // the modality of a shown window does not change
+        viewer_->setWindowModality(wanted);
+    }
     viewer_->ShowPage(page);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "app/shell/dymaapplication.h"
 #include "app/shell/icons.h"
 #include "app/shell/mdiformmain.h"
+#include "app/shell/outputcommands.h"
 #include "app/shell/splash.h"
 
 #include <QDir>
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     TfmMain fmMain;
     DocumentCommands commands;
     AddOpenCommands(commands);
+    AddSolverAndOutputCommands(commands);
     fmMain.SetDocumentCommands(std::move(commands));
     fmMain.showMaximized();
 

@@ -314,7 +314,9 @@ void TfmMain::mPrintClick() {
 }
 
 QPrinter& TfmMain::Printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>();
+    // The page is laid out in the printer's own pixels (screen resolution
+    // would print the sphere as a coarse bitmap).
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
 }
 

@@ -4,7 +4,9 @@
 // seismogram, picking, save and output commands to it.
 #pragma once
 
+#include "app/document/iniimage.h"
 #include "app/document/tremordocument.h"
+#include "app/solver/solverfiles.h"
 
 #include <string>
 
@@ -52,6 +54,18 @@ public:
     // The solution of the document when it has been computed, else null;
     // printing and the text report read it.
     virtual SolutionRecord* Solution() = 0;
+
+    // Processing. The document image (the solver's DAT lines and the result
+    // go there) and what the solver files are made of, read from the
+    // window as the operator sees it now: the data page texts, the signal's
+    // name and start, the pick list rows in list order and the station
+    // record of every channel of the signal file.
+    virtual IniImage& DocumentImage() = 0;
+    virtual SolverInput ProcessingInput() = 0;
+    // A new solution is in the image: the page "Dane" becomes the active
+    // page, the window is modified, the page "Rozwiązanie" is shown, filled
+    // from the image, and the result commands follow it (ResultShown).
+    virtual void SolutionStored() = 0;
 };
 
 }  // namespace dyma::gui

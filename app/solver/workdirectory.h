@@ -37,8 +37,10 @@ std::string CleanRefusal(const std::string& directory, const ProtectedDirectorie
 // Deletes every file directly in `directory`; subdirectories and files that
 // cannot be deleted stay, without a message. `progress` gets the full path
 // of each file once its deletion was tried (the window shows it in the
-// processing box and paces the loop there). A refused directory is left untouched and
-// the outcome carries the reason; the processing then goes on uncleaned.
+// processing box and paces the loop there). A refused directory is left
+// untouched and the outcome carries the reason; the processing and the
+// import then end after that warning rather than run the solver among the
+// operator's own files.
 CleanOutcome CleanTemporaryDirectory(const std::string& directory, const ProtectedDirectories& guarded,
                                      const std::function<void(const std::string&)>& progress = {});
 

@@ -47,6 +47,15 @@ public:
     std::string DocumentFileName() const override { return fileName; }
     void SaveDocumentAs(const std::string& path) override { savedAs.push_back(path); }
     SolutionRecord* Solution() override { return solution.Exists ? &solution : nullptr; }
+    IniImage& DocumentImage() override { return image; }
+    SolverInput ProcessingInput() override {
+        calls.push_back("ProcessingInput");
+        return input;
+    }
+    void SolutionStored() override {
+        calls.push_back("SolutionStored");
+        modified = resultShown = true;
+    }
 
     std::vector<std::string> calls, savedAs;
     double lastDelta = 99;
@@ -54,6 +63,8 @@ public:
     bool modified = false, resultShown = false, readyToProcess = false;
     std::string fileName = "/data/tremors/wstrzas 12.dym";
     SolutionRecord solution;
+    IniImage image;
+    SolverInput input;
 };
 
 }  // namespace dyma::test

@@ -15,6 +15,8 @@
 #include "app/solver/processing.h"
 #include "common/focalmath.h"
 
+#include "tests/support/screenshot.h"
+
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -70,12 +72,6 @@ std::unique_ptr<SolutionRecord> ExampleSolution() {
     return r;
 }
 
-void Save(QWidget& w, const QString& file) {
-    QCoreApplication::processEvents();
-    if (!w.grab().save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-    else std::printf("%s\n", qPrintable(file));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,31 +94,31 @@ int main(int argc, char** argv) {
     sub->move(20, 20);
     fm.TimerTimer();
     QTest::qWait(300);
-    Save(fm, out + "/main-window.png");
-    Save(*sub->widget(), out + "/result-window.png");
+    test::SaveScreenshot(fm, out + "/main-window.png");
+    test::SaveScreenshot(*sub->widget(), out + "/result-window.png");
 
     TfmPreferences& prefs = fm.Preferences();
     prefs.show();
     QTest::qWait(200);
     for (int page = 0; page < 4; ++page) {
         prefs.Pages()->setCurrentIndex(page);
-        Save(prefs, out + QStringLiteral("/preferences-%1.png").arg(page + 1));
+        test::SaveScreenshot(prefs, out + QStringLiteral("/preferences-%1.png").arg(page + 1));
     }
     prefs.hide();
 
     ApplicationHelp().ShowContext(help::kSolution);
     QTest::qWait(200);
-    Save(*ApplicationHelp().Viewer(), out + "/help-4050.png");
+    test::SaveScreenshot(*ApplicationHelp().Viewer(), out + "/help-4050.png");
 
     TfmWizytowka about(&fm);
     about.show();
-    Save(about, out + "/about.png");
+    test::SaveScreenshot(about, out + "/about.png");
     TfmSplash splash;
     splash.show();
-    Save(splash, out + "/splash.png");
+    test::SaveScreenshot(splash, out + "/splash.png");
     fm.Processing().ShowProcessing(QStringLiteral("Usuwanie plików z katalogu tymczasowego"),
                                    QStringLiteral("Usuwanie plików tymczasowych"));
-    Save(fm.Processing(), out + "/processing.png");
+    test::SaveScreenshot(fm.Processing(), out + "/processing.png");
 
     // Qt's own dialogs, in Polish.
     QFileDialog files(&fm, QStringLiteral("Zapis pliku"), QDir::homePath(), QStringLiteral("Plik programu Dyma (*.dym)"));
@@ -130,9 +126,9 @@ int main(int argc, char** argv) {
     files.setAcceptMode(QFileDialog::AcceptSave);
     files.show();
     QTest::qWait(300);
-    Save(files, out + "/save-dialog.png");
+    test::SaveScreenshot(files, out + "/save-dialog.png");
     fm.Preferences().ColorDialog().show();
     QTest::qWait(200);
-    Save(fm.Preferences().ColorDialog(), out + "/colour-dialog.png");
+    test::SaveScreenshot(fm.Preferences().ColorDialog(), out + "/colour-dialog.png");
     return 0;
 }
