@@ -37,13 +37,13 @@ struct RecordSpec {
     lgomgen::Layout layout = lgomgen::Layout::MBJ;
 };
 
-inline lgomgen::Signal MakeSignal(const RecordSpec& spec) {
+inline lgomgen::Signal MakeSignal(const RecordSpec& record) {
     lgomgen::Signal s;
-    s.layout = spec.layout;
-    s.samplingRate = spec.rate;
+    s.layout = record.layout;
+    s.samplingRate = record.rate;
     s.start = {2024, 3, 1, 7, 5, 9, 250};
-    s.samplesPerChannel = int(std::lround(spec.seconds * spec.rate));
-    for (int i = 0; i < spec.channels; ++i) {
+    s.samplesPerChannel = int(std::lround(record.seconds * record.rate));
+    for (int i = 0; i < record.channels; ++i) {
         lgomgen::Channel c;
         c.number = 10 + i;
         c.component = i % 3 == 0 ? "Z" : i % 3 == 1 ? "N" : "E";
@@ -54,7 +54,7 @@ inline lgomgen::Signal MakeSignal(const RecordSpec& spec) {
         c.factor1 = 2.5;
         s.channels.push_back(c);
     }
-    const double rate = spec.rate, onset = spec.onset;
+    const double rate = record.rate, onset = record.onset;
     s.source = [rate, onset](int channel, int index) -> std::int16_t {
         const double t = index / rate - onset;
         if (t < 0) return 0;
@@ -92,9 +92,9 @@ protected:
         fm->Preferences().LoadSettings();
     }
 
-    std::string WriteSignal(const std::string& name, const RecordSpec& spec = {}) {
+    std::string WriteSignal(const std::string& name, const RecordSpec& record = {}) {
         const std::string path = work.File(name);
-        lgomgen::Write(path, MakeSignal(spec));
+        lgomgen::Write(path, MakeSignal(record));
         return path;
     }
 
