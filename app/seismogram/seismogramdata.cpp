@@ -378,6 +378,7 @@ void TfmSeismogram::FillStationTable() {
         auto* item = new QTreeWidgetItem(netInfo_);
         for (int c = 0; c < int(cells.size()); ++c) item->setText(c, Q(cells[size_t(c)]));
     }
+    FitColumns();
 }
 
 void TfmSeismogram::TogglePolarity(int row) {

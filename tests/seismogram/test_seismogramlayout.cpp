@@ -1,17 +1,20 @@
 // What the operator can read of the seismogram window at the size it opens
-// with: no caption, value or control of the data page cut or hidden.
+// with: no caption, value or control of the data page cut or hidden, and
+// every value of both lists in view.
 #include "seismogramfixture.h"
 
 #include "app/settings/colourpanel.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 using namespace dyma;
 using namespace dyma::gui;
@@ -31,6 +34,23 @@ QString Name(const QWidget& w) {
     if (const auto* label = qobject_cast<const QLabel*>(&w)) return label->text();
     if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) return button->text();
     return w.objectName();
+}
+
+// Every column of `list` holds its cells, and all of them are in view:
+// the operator reads every value and reaches the polarity column without
+// scrolling sideways. A caption cut by a narrow window is whole in its
+// column's tooltip.
+void ExpectColumnsFit(QTreeWidget& list) {
+    const QAbstractItemView& view = list;
+    int sum = 0;
+    for (int c = 0; c < list.columnCount(); ++c) {
+        SCOPED_TRACE(list.headerItem()->text(c).toStdString());
+        EXPECT_GE(list.columnWidth(c), view.sizeHintForColumn(c));
+        EXPECT_EQ(list.headerItem()->toolTip(c), list.headerItem()->text(c));
+        sum += list.columnWidth(c);
+    }
+    EXPECT_LE(sum, list.viewport()->width());
+    EXPECT_FALSE(list.horizontalScrollBar()->isVisible());
 }
 
 }  // namespace
@@ -81,4 +101,35 @@ TEST_F(SeismogramTest, EveryTextOfTheDataPageCanBeReadAtTheFirstSize) {
     // The notes show a few lines, not a sliver.
     EXPECT_GE(w->Notes().viewport()->height(), 3 * w->Notes().fontMetrics().lineSpacing());
     EXPECT_GE(w->DataEdit("AddInfo")->width(), 100);
+}
+
+TEST_F(SeismogramTest, ListColumnsShowEveryValueAtTheFirstSize) {
+    TfmSeismogram* w = Open(WriteSignal("event.mbj", {.channels = 30}));
+    ASSERT_NE(w, nullptr);
+    for (int i = 0; i < 25; ++i) {
+        w->PlacePick(1.0);
+        w->NextChannel();
+    }
+    ASSERT_EQ(w->size(), kSeismogramMinimumSize);
+    for (int page : {kPageNetwork, kPageProcessing}) {
+        w->Pages().setCurrentIndex(page);
+        QApplication::processEvents();
+        ExpectColumnsFit(page == kPageNetwork ? w->NetInfo() : w->ProcessingList());
+    }
+
+    // Maximised on a wide screen there is room for all: the columns share
+    // the width equally, every caption whole.
+    fm->resize(1400, 900);
+    qobject_cast<QMdiSubWindow*>(w->parentWidget())->showMaximized();
+    QApplication::processEvents();
+    ASSERT_GT(w->width(), 1300);
+    for (int page : {kPageNetwork, kPageProcessing}) {
+        w->Pages().setCurrentIndex(page);
+        QTreeWidget* list = page == kPageNetwork ? &w->NetInfo() : &w->ProcessingList();
+        const int n = list->columnCount();
+        for (int c = 0; c < n; ++c) {
+            EXPECT_EQ(list->columnWidth(c), (w->width() - 8 - n) / n);
+            EXPECT_GE(list->columnWidth(c), list->header()->sectionSizeHint(c));
+        }
+    }
 }
