@@ -96,6 +96,9 @@ TfmPrintPreview::TfmPrintPreview(QWidget* owner, SolutionRecord* record, std::st
     connect(button1, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* side = new QVBoxLayout(panel);
+    // Narrow margins: the list's two columns fill the panel's width, and
+    // wider margins would hide the values' ends behind a scroll bar.
+    side->setContentsMargins(Scaled(6), 0, 0, 0);
     side->addWidget(addDBSInfo_);
     side->addWidget(dbsList_, 1);
     side->addWidget(button4);

@@ -32,7 +32,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace dyma::gui {
 
@@ -46,6 +48,25 @@ constexpr TColor kGridLineColour = 0x808080;
 // Help contexts of the pages in page order.
 constexpr int kPageHelp[] = {help::kSeismogramPage, help::kNetworkPage, help::kPickListPage, help::kDataPage,
                              help::kSolution};
+
+// A little air between the numbers of neighbouring columns.
+constexpr int kCellAir = 8;
+constexpr int kNarrowestColumn = 16;
+
+// The widths of a list's columns: `share` each, or less where that does
+// not fit into `total`, but never less than a column's `cells` need.
+std::vector<int> ShareColumns(int share, int total, const std::vector<int>& cells) {
+    auto sum = [&](int each) {
+        int s = 0;
+        for (int c : cells) s += std::max(each, c);
+        return s;
+    };
+    int each = share;
+    while (each > kNarrowestColumn && sum(each) > total) --each;
+    std::vector<int> widths;
+    for (int c : cells) widths.push_back(std::max(each, c));
+    return widths;
+}
 
 // Controls in which the operator types: they keep their own editing keys.
 bool IsTextEditor(const QObject* o) {
@@ -221,6 +242,8 @@ QTreeWidget* TfmSeismogram::MakeList(const char* name, std::span<const char* con
     QStringList texts;
     for (const char* c : captions) texts << QString::fromUtf8(c);
     list->setHeaderLabels(texts);
+    // A narrow window cuts the captions; the tooltip has them whole.
+    for (int c = 0; c < int(texts.size()); ++c) list->headerItem()->setToolTip(c, texts[c]);
     return list;
 }
 
@@ -265,14 +288,28 @@ void TfmSeismogram::resizeEvent(QResizeEvent* event) {
 }
 
 void TfmSeismogram::FitColumns() {
+    for (QTreeWidget* list : {processingList_, netInfo_}) FitColumns(*list);
+}
+
+void TfmSeismogram::FitColumns(QTreeWidget& list) {
     // Every column the same width: the client width less a margin and a
-    // pixel a column, shared out.
-    for (QTreeWidget* list : {processingList_, netInfo_}) {
-        const int n = list->columnCount();
-        if (n == 0) continue;
-        const int w = (width() - 8 - n) / n;
-        for (int c = 0; c < n; ++c) list->setColumnWidth(c, w);
-    }
+    // pixel a column, shared out. No value may be cut, though: a column
+    // whose cells need more gets that, and the others share what is left,
+    // so that every column, the polarity one too, stays in view. A caption
+    // too long for its column shows in full as the column's tooltip.
+    const int n = list.columnCount();
+    if (n == 0) return;
+    int total = width() - 8 - n;
+    // What the list really has, once it is laid out: less when its rows
+    // scroll. (It fits again when its viewport changes size.)
+    if (list.isVisible()) total = std::min(total, list.viewport()->width());
+    // (QTreeView hides the cells' size hints; its base class shows them.)
+    const QAbstractItemView& view = list;
+    std::vector<int> cells(size_t(n), 0);
+    if (list.topLevelItemCount() > 0)
+        for (int c = 0; c < n; ++c) cells[size_t(c)] = view.sizeHintForColumn(c) + kCellAir;
+    const std::vector<int> widths = ShareColumns((width() - 8 - n) / n, total, cells);
+    for (int c = 0; c < n; ++c) list.setColumnWidth(c, widths[size_t(c)]);
 }
 
 void TfmSeismogram::PageChanged(int page) {
@@ -607,6 +644,10 @@ void TfmSeismogram::ShowPageHelp() {
 
 bool TfmSeismogram::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Resize) {
+        for (QTreeWidget* list : {processingList_, netInfo_})
+            if (watched == list->viewport()) FitColumns(*list);
+    }
     if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (TakesKey(*key, IsTextEditor(watched))) {

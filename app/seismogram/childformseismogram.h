@@ -197,6 +197,7 @@ private:
 
     void FormShow();
     void FitColumns();
+    void FitColumns(QTreeWidget& list);
     void PageChanged(int page);
     void ClearSelection();
     void AfterChannelChange();

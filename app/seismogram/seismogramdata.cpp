@@ -19,6 +19,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +28,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -46,6 +48,26 @@ constexpr NumberField kLocationFields[] = {
 constexpr NumberField kRangeField = {"Zakres", "Zakres pomiarowy:", "[mV]"};
 
 QLabel* Caption(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+
+// The data page is dense: its groups keep tight margins so that all of it
+// can be read at the window's first size.
+constexpr int kGroupMargin = 6;
+constexpr int kGroupSpacing = 4;
+// Wide enough for a coordinate such as "-12345.678".
+constexpr int kNumberEditMinimum = 80;
+
+// A caption column and a field column; a field that does not fit beside
+// its caption goes under it, so no caption is ever cut.
+QFormLayout* Form(QWidget* group, int margin = kGroupMargin) {
+    auto* form = new QFormLayout(group);
+    form->setContentsMargins(margin, margin, margin, margin);
+    form->setHorizontalSpacing(6);
+    form->setVerticalSpacing(kGroupSpacing);
+    form->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return form;
+}
 
 QString DateTimeText(double dayCount) {
     const CivilDateTime t = DecodeDateTime(dayCount);
@@ -90,16 +112,35 @@ QWidget* TfmSeismogram::BuildNetworkPage() {
 QWidget* TfmSeismogram::BuildDataPage() {
     auto* page = new QWidget;
     page->setObjectName("tabDane");
-    auto numberEdit = [this](const NumberField& field, QGridLayout* grid, int row, QWidget* parent) {
+    // Everything is laid out to be read whole at the window's first size;
+    // should a larger font not fit, the page scrolls rather than cutting
+    // its texts.
+    auto* scroll = new QScrollArea(page);
+    scroll->setObjectName("DataScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* content = new QWidget;
+    content->setObjectName("DataContent");
+    scroll->setWidget(content);
+    // The page's own background shows through.
+    scroll->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(scroll);
+
+    // A number edit with its unit; `row` takes both.
+    auto numberEdit = [this](const NumberField& field, QHBoxLayout* row, QWidget* parent) {
         auto* edit = new QLineEdit(parent);
         edit->setObjectName(field.name);
+        edit->setMinimumWidth(kNumberEditMinimum);
         edit->setMaximumWidth(140);
         // The check runs when the edit is left; the document counts as
         // changed either way.
         numberCheck_->Watch(*edit, [this] { DataEdited(); });
-        grid->addWidget(Caption(QString::fromUtf8(field.caption), parent), row, 0);
-        grid->addWidget(edit, row, 1);
-        grid->addWidget(Caption(QString::fromUtf8(field.unit), parent), row, 2);
+        row->setSpacing(4);
+        row->addWidget(edit, 1);
+        row->addWidget(Caption(QString::fromUtf8(field.unit), parent));
         return edit;
     };
     auto textEdit = [this](const char* name, QWidget* parent) {
@@ -117,18 +158,22 @@ QWidget* TfmSeismogram::BuildDataPage() {
         return label;
     };
 
-    auto* location = new QGroupBox(QStringLiteral("Lokalizacja wstrząsu:"), page);
+    auto* location = new QGroupBox(QStringLiteral("Lokalizacja wstrząsu:"), content);
     location->setObjectName("GroupBox1");
-    auto* locationGrid = new QGridLayout(location);
-    for (int i = 0; i < 3; ++i) numberEdit(kLocationFields[i], locationGrid, i, location);
+    auto* locationForm = Form(location);
+    for (const NumberField& field : kLocationFields) {
+        auto* row = new QHBoxLayout;
+        numberEdit(field, row, location);
+        locationForm->addRow(Caption(QString::fromUtf8(field.caption), location), row);
+    }
     auto* hint = Caption(QStringLiteral("Ujemna wartość Z dla zjawisk poniżej poziomu morza"), location);
     hint->setObjectName("ZHint");
-    locationGrid->addWidget(hint, 3, 0, 1, 3);
-    locationGrid->setColumnStretch(3, 1);
+    hint->setWordWrap(true);
+    locationForm->addRow(hint);
 
-    auto* facts = new QGroupBox(QStringLiteral("Dane wstrząsu:"), page);
+    auto* facts = new QGroupBox(QStringLiteral("Dane wstrząsu:"), content);
     facts->setObjectName("GroupBox2");
-    auto* factsGrid = new QGridLayout(facts);
+    auto* factsForm = Form(facts);
     datetime_ = factLabel("Datetime", facts);
     sampleFrequency_ = factLabel("SampleFrequency", facts);
     fileType_ = factLabel("FileType", facts);
@@ -137,40 +182,42 @@ QWidget* TfmSeismogram::BuildDataPage() {
                                                         {"Częstotliwość próbkowania:", sampleFrequency_},
                                                         {"Rozpoznany typ pliku:", fileType_},
                                                         {"Liczba kanałów w pliku:", channelNumber_}};
-    int row = 0;
-    for (const auto& [caption, label] : factRows) {
-        factsGrid->addWidget(Caption(QString::fromUtf8(caption), facts), row, 0);
-        factsGrid->addWidget(label, row++, 1, 1, 2);
-    }
-    numberEdit(kRangeField, factsGrid, row, facts);
-    factsGrid->setColumnStretch(3, 1);
+    for (const auto& [caption, label] : factRows) factsForm->addRow(Caption(QString::fromUtf8(caption), facts), label);
 
-    auto* authorship = new QGroupBox(QStringLiteral("Autoryzacja i komentarze:"), page);
+    auto* authorship = new QGroupBox(QStringLiteral("Autoryzacja i komentarze:"), content);
     authorship->setObjectName("GroupBox3");
-    auto* authorGrid = new QGridLayout(authorship);
-    authorGrid->addWidget(Caption(QStringLiteral("Operator:"), authorship), 0, 0);
-    authorGrid->addWidget(textEdit("Operator", authorship), 0, 1);
-    authorGrid->addWidget(Caption(QStringLiteral("Informacje dodatkowe:"), authorship), 1, 0);
-    authorGrid->addWidget(textEdit("AddInfo", authorship), 1, 1);
-    authorGrid->addWidget(Caption(QStringLiteral("Notatki:"), authorship), 2, 0, Qt::AlignTop);
+    auto* authorLayout = new QVBoxLayout(authorship);
+    authorLayout->setContentsMargins(kGroupMargin, kGroupMargin, kGroupMargin, kGroupMargin);
+    authorLayout->setSpacing(kGroupSpacing);
+    auto* authorForm = Form(nullptr, 0);
+    authorForm->addRow(Caption(QStringLiteral("Operator:"), authorship), textEdit("Operator", authorship));
+    authorForm->addRow(Caption(QStringLiteral("Informacje dodatkowe:"), authorship), textEdit("AddInfo", authorship));
+    authorLayout->addLayout(authorForm);
+    // The notes take the group's whole width under their caption.
+    authorLayout->addWidget(Caption(QStringLiteral("Notatki:"), authorship));
     notes_ = new QPlainTextEdit(authorship);
     notes_->setObjectName("Notes");
+    // At least three lines, and whatever height the page has left: its
+    // preferred height would make the page taller than the window.
+    notes_->setMinimumHeight(3 * notes_->fontMetrics().lineSpacing() + 8);
+    notes_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
         if (!filling_) SetModified(true);
     });
-    authorGrid->addWidget(notes_, 2, 1);
-    authorGrid->setRowStretch(2, 1);
+    authorLayout->addWidget(notes_, 1);
 
-    auto* extra = new QGroupBox(QStringLiteral("Dodatkowe parametry:"), page);
+    auto* extra = new QGroupBox(QStringLiteral("Dodatkowe parametry:"), content);
     extra->setObjectName("GroupBox4");
-    auto* extraGrid = new QGridLayout(extra);
+    auto* extraLayout = new QVBoxLayout(extra);
+    extraLayout->setContentsMargins(kGroupMargin, kGroupMargin, kGroupMargin, kGroupMargin);
+    extraLayout->setSpacing(kGroupSpacing);
     plusColor_ = new TColourPanel(QStringLiteral("Kolor stacji \"dodatniej\""), extra);
     plusColor_->setObjectName("PlusColor");
     minusColor_ = new TColourPanel(QStringLiteral("Kolor stacji \"ujemnej\""), extra);
     minusColor_->setObjectName("MinusColor");
     for (TColourPanel* panel : {plusColor_, minusColor_}) {
-        panel->setFixedHeight(32);
         panel->Clicked = [this, panel] { ChooseColour(*panel); };
+        extraLayout->addWidget(panel);
     }
     reversePolarization_ = new QCheckBox(QStringLiteral("Odwróc polaryzację wszystkich stacji"), extra);
     reversePolarization_->setObjectName("ReversePolarization");
@@ -181,18 +228,29 @@ QWidget* TfmSeismogram::BuildDataPage() {
     auto* readDbs = new QPushButton(QStringLiteral("Wczytaj plik DBS"), extra);
     readDbs->setObjectName("Button2");
     connect(readDbs, &QPushButton::clicked, this, [this] { ReadLocationFile(); });
-    extraGrid->addWidget(plusColor_, 0, 0);
-    extraGrid->addWidget(minusColor_, 0, 1);
-    extraGrid->addWidget(reversePolarization_, 1, 0, 1, 2);
-    extraGrid->addWidget(readDbs, 2, 0);
-    extraGrid->setRowStretch(3, 1);
+    extraLayout->addWidget(reversePolarization_);
+    // The measuring range is the operator's to set, like the rest here;
+    // the group beside it holds what the file itself says.
+    auto* range = new QHBoxLayout;
+    range->addWidget(Caption(QString::fromUtf8(kRangeField.caption), extra));
+    numberEdit(kRangeField, range, extra);
+    range->addStretch(1);
+    extraLayout->addLayout(range);
+    extraLayout->addWidget(readDbs, 0, Qt::AlignLeft);
+    extraLayout->addStretch(1);
 
-    auto* grid = new QGridLayout(page);
+    // Two columns: where the tremor is and what is said about it on the
+    // left, what the file says and the display on the right.
+    auto* grid = new QGridLayout(content);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setSpacing(6);
     grid->addWidget(location, 0, 0);
     grid->addWidget(facts, 0, 1);
     grid->addWidget(authorship, 1, 0);
     grid->addWidget(extra, 1, 1);
     grid->setRowStretch(1, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
     return page;
 }
 
@@ -230,6 +288,8 @@ void TfmSeismogram::LoadHeader() {
     notes_->setPlainText(notes.join(QLatin1Char('\n')));
     plusColor_->SetValue(page.PlusColor);
     minusColor_->SetValue(page.MinusColor);
+    // A text longer than its edit is shown from its beginning.
+    for (const char* name : {"X", "Y", "Z", "Zakres", "AddInfo", "Operator"}) DataEdit(name)->setCursorPosition(0);
     filling_ = false;
     // The pick list follows at construction, once the channels are known.
 }
@@ -318,6 +378,7 @@ void TfmSeismogram::FillStationTable() {
         auto* item = new QTreeWidgetItem(netInfo_);
         for (int c = 0; c < int(cells.size()); ++c) item->setText(c, Q(cells[size_t(c)]));
     }
+    FitColumns();
 }
 
 void TfmSeismogram::TogglePolarity(int row) {

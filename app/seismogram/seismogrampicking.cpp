@@ -157,6 +157,8 @@ void TfmSeismogram::RefreshPickList() {
     }
     readyToProcess_ = ReadyAfterRefresh(pickRows_);
     filling_ = false;
+    // New rows may need wider columns.
+    FitColumns();
 }
 
 void TfmSeismogram::PickListClick() {

@@ -2,9 +2,12 @@
 
 #include "app/shell/qtconvert.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace dyma::gui {
 
@@ -12,7 +15,16 @@ TColourPanel::TColourPanel(const QString& caption, QWidget* parent) : QFrame(par
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
-    setMinimumSize(150, 26);
+}
+
+QSize TColourPanel::sizeHint() const { return minimumSizeHint().expandedTo(QSize(150, 26)); }
+
+// Never narrower than the caption: the panel's name is all the operator
+// has to tell the colours apart.
+QSize TColourPanel::minimumSizeHint() const {
+    const QFontMetrics metrics = fontMetrics();
+    const int frame = 2 * frameWidth();
+    return {metrics.horizontalAdvance(caption_) + 12 + frame, std::max(26, metrics.height() + 8 + frame)};
 }
 
 void TColourPanel::SetValue(Colour value) {

@@ -19,6 +19,9 @@ public:
     void SetValue(Colour value);
     QString Caption() const { return caption_; }
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     std::function<void()> Clicked;
 
 protected:

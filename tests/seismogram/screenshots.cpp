@@ -1,32 +1,43 @@
-// Pictures of the seismogram window for the review of a change: the page
+// Pictures of the seismogram window for the review of a change: every page
+// as the window first appears (570 x 420), then maximised: the page
 // "Sejsmogram" with a trace, the time grid, a pick and a selection, the pick
 // list, the station table and the tremor data, on the bundled example
-// tremor. Not a test; run under Xvfb:
+// tremor, processed with the real solver after the first pictures so that
+// the page "Rozwiązanie" is there too. Not a test; run under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x800x24" seismogram_screenshots <folder>
 #include "app/seismogram/childformseismogram.h"
 #include "app/seismogram/seismogramopen.h"
 #include "app/shell/dymaapplication.h"
 #include "app/shell/mdiformmain.h"
+#include "app/shell/outputcommands.h"
 #include "quactl/quagraph.h"
+#include "support/screenshot.h"
 #include "support/tempdir.h"
 #include "support/testdirectories.h"
 #include "tools/exampletremor/exampletremor.h"
 
+#include <QDir>
 #include <QMdiSubWindow>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
 
-#include <cstdio>
 
 using namespace dyma;
 using namespace dyma::gui;
 
 namespace {
 
-void Save(QWidget& w, const QString& file) {
-    QTest::qWait(200);
-    if (!w.grab().save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+// Every page the window shows, named by its tab.
+void SaveEveryPage(TfmSeismogram& w, const QString& prefix) {
+    QTabWidget& pages = w.Pages();
+    const int current = pages.currentIndex();
+    for (int page = 0; page < pages.count(); ++page) {
+        if (!pages.isTabVisible(page)) continue;
+        pages.setCurrentIndex(page);
+        test::SaveScreenshot(w, prefix + QStringLiteral("-%1.png").arg(page + 1));
+    }
+    pages.setCurrentIndex(current);
 }
 
 void RightClick(TfmSeismogram& w, double t) {
@@ -42,6 +53,7 @@ void RightClick(TfmSeismogram& w, double t) {
 int main(int argc, char** argv) {
     TDymaApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out);
     test::TempDir dir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.File("settings")));
     {
@@ -54,13 +66,25 @@ int main(int argc, char** argv) {
     TfmMain fm(DYMA_PROGRAM_DIR);
     DocumentCommands commands;
     AddOpenCommands(commands);
+    AddSolverAndOutputCommands(commands);
     fm.SetDocumentCommands(std::move(commands));
     fm.resize(1280, 800);
     fm.show();
     TfmSeismogram* w = OpenByFileName(fm, QString::fromStdString(dir.File("example/") + example::kProjectFile));
     if (!w) return 1;
+    QTest::qWait(300);
+    // The first look: the window at the size it opens with, before and
+    // after the processing.
+    SaveEveryPage(*w, out + "/initial");
+    fm.mDymaStartClick();
+    QTest::qWait(300);
+    if (w->ResultShown()) {
+        w->Pages().setCurrentIndex(kPageSolution);
+        test::SaveScreenshot(*w, out + "/initial-5.png");
+    }
     qobject_cast<QMdiSubWindow*>(w->parentWidget())->showMaximized();
     QTest::qWait(300);
+    SaveEveryPage(*w, out + "/maximised");
 
     w->Pages().setCurrentIndex(kPageSeismogram);
     w->NextChannel();
@@ -72,13 +96,13 @@ int main(int argc, char** argv) {
     QTest::qWait(200);
     RightClick(*w, pick.MarkerPosition - 0.1);
     RightClick(*w, pick.MarkerPosition + 0.25);
-    Save(fm, out + "/seismogram-page.png");
+    test::SaveScreenshot(fm, out + "/seismogram-page.png");
 
     w->Pages().setCurrentIndex(kPageProcessing);
-    Save(fm, out + "/pick-list.png");
+    test::SaveScreenshot(fm, out + "/pick-list.png");
     w->Pages().setCurrentIndex(kPageNetwork);
-    Save(fm, out + "/network-page.png");
+    test::SaveScreenshot(fm, out + "/network-page.png");
     w->Pages().setCurrentIndex(kPageData);
-    Save(fm, out + "/data-page.png");
+    test::SaveScreenshot(fm, out + "/data-page.png");
     return 0;
 }

@@ -386,6 +386,8 @@ TEST_F(SeismogramTest, ASavedProjectReopensWithItsPicksAndData) {
     }
     EXPECT_EQ(again->DataEdit("X")->text(), "120.5");
     EXPECT_EQ(again->DataEdit("Operator")->text(), "Łukasz Żółć");
+    // Shown from its beginning, however narrow the edit.
+    EXPECT_EQ(again->DataEdit("Operator")->cursorPosition(), 0);
     EXPECT_EQ(again->Notes().toPlainText(), "linia 1\nlinia 2");
     EXPECT_EQ(again->NetInfo().topLevelItem(3)->text(11), "Rev");
     EXPECT_FALSE(again->Modified());

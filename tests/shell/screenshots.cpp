@@ -1,6 +1,8 @@
 // Pictures of the shell's windows for the review of a change: the main
 // window with a result window, the four pages of the preferences, a result
-// window, the help viewer, the about box, the splash and the processing box.
+// window (also as it opens, and at its minimum size with the widest values
+// a solution can have), the import dialog, the help viewer, the about box,
+// the splash and the processing box.
 // Not a test; run under Xvfb: xvfb-run -a screenshots <output folder>.
 #include "app/results/focalgeometry.h"
 #include "app/results/formresult2.h"
@@ -12,6 +14,7 @@
 #include "app/shell/qtconvert.h"
 #include "app/shell/splash.h"
 #include "app/shell/wizytowka.h"
+#include "app/solver/modalformimport.h"
 #include "app/solver/processing.h"
 #include "common/focalmath.h"
 
@@ -72,6 +75,17 @@ std::unique_ptr<SolutionRecord> ExampleSolution() {
     return r;
 }
 
+// The longest texts the panel can be given: coordinates of five digits
+// with their signs, rakes near -180 with errors of two digits.
+std::unique_ptr<SolutionRecord> WidestSolution() {
+    auto r = ExampleSolution();
+    r->X = -24750.125, r->Y = -17444.875, r->Z = -1064.5;
+    r->SA = 359.9, r->DA = 89.9, r->RA = -179.9, r->SB = 359.9, r->RB = 89.9, r->DB = -179.9;
+    r->SAB = r->DAB = r->RAB = r->SBB = r->RBB = r->DBB = 88.8;
+    r->PTrend = r->TTrend = 359.9, r->PPlunge = r->TPlunge = 89.9;
+    return r;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,6 +110,27 @@ int main(int argc, char** argv) {
     QTest::qWait(300);
     test::SaveScreenshot(fm, out + "/main-window.png");
     test::SaveScreenshot(*sub->widget(), out + "/result-window.png");
+    {
+        // As the processing opens one, then at its smallest.
+        auto widest = std::make_unique<TfmResult2>();
+        widest->setWindowTitle(QStringLiteral("Rozwiązanie: najszersze wartości"));
+        widest->SetSolution(WidestSolution(), LocaleDecimalSeparator());
+        QMdiSubWindow* opened = fm.AddChild(std::move(widest));
+        QTest::qWait(200);
+        test::SaveScreenshot(*opened->widget(), out + "/result-window-initial.png");
+        opened->resize(opened->minimumSize());
+        QTest::qWait(200);
+        test::SaveScreenshot(*opened, out + "/result-window-minimum.png");
+        opened->close();
+        QTest::qWait(100);
+    }
+
+    {
+        TfmImport import(&fm);
+        import.show();
+        QTest::qWait(200);
+        test::SaveScreenshot(import, out + "/import.png");
+    }
 
     TfmPreferences& prefs = fm.Preferences();
     prefs.show();
