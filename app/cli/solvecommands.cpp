@@ -340,7 +340,7 @@ int SolveCommand(const CommandArgs& args) {
     if (reportFile && !reports.empty() && !WriteOutputFile(*reportFile, reports, ReportSaveFailedMessage(*reportFile)))
         status = kExitFailed;
     if (csvFile && csv.size() > 1 &&
-        !WriteOutputFile(*csvFile, csv, "Nie udało się zapisać pliku " + *csvFile + "."))
+        !WriteOutputFile(*csvFile, csv, SaveFailedMessage(*csvFile)))
         status = kExitFailed;
     return status;
 }
@@ -360,7 +360,7 @@ int ReportCommand(const CommandArgs& args) {
     for (const std::string& file : a.positional) {
         ConsoleMessages messages(std::cerr);
         if (!IsProjectFileName(file) || !FileExists(file) || !CheckProjectFile(file, messages)) {
-            PrintError("Otwarcie pliku: " + file + " zakończyło się niepowodzeniem.");
+            PrintError(OpenFailedMessage(file));
             status = kExitFailed;
             continue;
         }

@@ -141,7 +141,7 @@ std::optional<OpenPlan> PlanOpen(const std::string& chosenName, const std::strin
     name = ToLowerAscii(name);
 #endif
     auto fail = [&]() -> std::optional<OpenPlan> {
-        messages.Warning("Otwarcie pliku: " + name + " zakończyło się niepowodzeniem.");
+        messages.Warning(OpenFailedMessage(name));
         return std::nullopt;
     };
     if (name.empty() || !FileExists(name) || !CheckProjectFile(name, messages)) return fail();
@@ -229,6 +229,10 @@ DataPageValues LoadHeader(const IniImage& image, const Settings& settings, char 
     page.PlusColor = static_cast<Colour>(image.ReadInteger(d, "PlusColor", settings.PlusColor));
     page.MinusColor = static_cast<Colour>(image.ReadInteger(d, "MinusColor", settings.MinusColor));
     return page;
+}
+
+std::string OpenFailedMessage(const std::string& fileName) {
+    return "Otwarcie pliku: " + fileName + " zakończyło się niepowodzeniem.";
 }
 
 std::string SaveFailedMessage(const std::string& fileName) { return "Nie udało się zapisać pliku: " + fileName + "."; }

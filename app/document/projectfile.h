@@ -86,6 +86,8 @@ DataPageValues LoadHeader(const IniImage& image, const Settings& settings, char 
 // file intact. On failure returns false and names the file that failed.
 bool SaveDocumentAs(const IniImage& image, const std::string& target, std::string& failedFile);
 std::string SaveFailedMessage(const std::string& fileName);
+// "Otwarcie pliku: <name> zakończyło się niepowodzeniem."
+std::string OpenFailedMessage(const std::string& fileName);
 
 // ---- multi-line values: keys "0", "1", ...
 void WriteLines(IniImage& image, const std::string& section, const std::vector<std::string>& lines);
