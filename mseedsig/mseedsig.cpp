@@ -102,8 +102,6 @@ std::string RateText(double rate) { return dyma::FloatToStr(rate, '.') + " Hz"; 
 // rate must fit the container's integer rate.
 constexpr double kHighestRate = 1.0e6;
 
-bool IsSeedDigitOrBlank(char c) { return (c >= '0' && c <= '9') || c == ' ' || c == '\0'; }
-
 }  // namespace
 
 // ------------------------------------------------------------------ streams
@@ -131,12 +129,6 @@ mseedsig::mseedsig(const std::string& fileName, const std::string& tempFileName,
         std::ifstream probe(dyma::NativePath(FileName), std::ios::binary);
         if (!probe) throw QuaEIOError("Nie można otworzyć pliku: " + FileName);
     }
-    if (Detect(FileName) == Content::SeedVolume)
-        throw QuaEWrongOperation(
-            "Plik " + FileName +
-            " jest pełnym woluminem SEED (z nagłówkami stacji); program czyta tylko pliki miniSEED, "
-            "czyli same rekordy danych. Wyodrębnij z woluminu rekordy danych (miniSEED) i otwórz je.");
-
     std::vector<StreamData> streams = ReadRecords();
     const int rate = CommonRate(streams);
     CheckTempFile();
@@ -144,27 +136,6 @@ mseedsig::mseedsig(const std::string& fileName, const std::string& tempFileName,
 }
 
 mseedsig::~mseedsig() = default;
-
-mseedsig::Content mseedsig::Detect(const std::string& fileName) {
-    // A record is at most 8192 bytes here in practice; with less the
-    // library still recognises the header and leaves the length open.
-    char buffer[8192] = {};
-    std::ifstream in(dyma::NativePath(fileName), std::ios::binary);
-    if (!in) return Content::Other;
-    in.read(buffer, sizeof buffer);
-    const std::streamsize got = in.gcount();
-    if (got < 48) return Content::Other;
-    if (ms_detect(buffer, static_cast<int>(got)) >= 0) return Content::MiniSeed;
-    // A volume starts with a control header: a sequence number, then "V"
-    // (volume), "A" (abbreviations), "S" (station) or "T" (time span).
-    bool sequence = true;
-    for (int i = 0; i < 6; ++i) sequence = sequence && IsSeedDigitOrBlank(buffer[i]);
-    const char kind = buffer[6];
-    if (sequence && (kind == 'V' || kind == 'A' || kind == 'S' || kind == 'T') &&
-        (buffer[7] == ' ' || buffer[7] == '*'))
-        return Content::SeedVolume;
-    return Content::Other;
-}
 
 std::vector<mseedsig::StreamData> mseedsig::ReadRecords() {
     LibraryMessages messages;

@@ -20,7 +20,8 @@
 // owner gives it its place from a station table (SetStation).
 //
 // Full SEED volumes (with their control headers) are not read: the file
-// must hold data records only. Every failure leaves the constructor as an
+// must hold data records only (the program's open function tells the
+// operator so before it comes here). Every failure leaves the constructor as an
 // exception: QuaEIOError for a file that cannot be read, QuaEWrongOperation
 // for contents the program cannot take, with libmseed's own reason for a
 // damaged record; the temporary file is then gone.
@@ -56,15 +57,6 @@ public:
     mseedsig(const std::string& fileName, const std::string& tempFileName,
              const std::vector<std::string>& options = {});
     ~mseedsig() override;
-
-    enum class Content {
-        MiniSeed,    // starts with a SEED data record
-        SeedVolume,  // starts with a control header of a full SEED volume
-        Other,
-    };
-    // What the first bytes of a file are, by libmseed's record detection;
-    // a file that cannot be read is Other.
-    static Content Detect(const std::string& fileName);
 
     std::string TempFileName;
     std::string FormatName = kMiniSeedFormatName;

@@ -23,7 +23,14 @@ std::string DirectoryPart(const std::string& path);
 bool HasExtension(const std::string& path, const char* extensionWithDot);  // any case
 bool IsSignalFileName(const std::string& path);                            // .mbi .min .mbj
 bool IsProjectFileName(const std::string& path);                           // .dym
-// /data/Event.MBI -> /data/Event.dym
+// The signal file's path without its extension when that is one of the
+// signal extensions (.mbi .min .mbj, and .mseed .miniseed .msd .ms of
+// miniSEED files), in any case; any other name is kept whole. Archive names
+// such as "KG.RUD01..HHZ.2024.074" keep their last part: cutting it would
+// give the records of two days (or two components) one project.
+std::string SignalFileStem(const std::string& signalPath);
+// /data/Event.MBI -> /data/Event.dym; /data/KG.RUD01..HHZ.2024.074 ->
+// /data/KG.RUD01..HHZ.2024.074.dym
 std::string ProjectFileForSignal(const std::string& signalPath);
 
 // ---- [FileInfo] and the version check

@@ -104,6 +104,7 @@ public:
     // it was and gives the warning "Nie udało się zapisać pliku: ...".
     void SaveDocumentAs(const std::string& path) override;
     SolutionRecord* Solution() override;
+    std::vector<ChannelFacts> ChannelList() const override { return channels_; }
     IniImage& DocumentImage() override { return *image_; }
     // The pick list refreshed from the document, the data page's texts and
     // every channel's station record.

@@ -228,12 +228,6 @@ TEST(MseedReader, RefusedFilesSayWhy) {
         {"a rate that is not a whole number", written({slow}), "(19.98 Hz) nie jest całkowitą liczbą próbek"},
         {"text records only", written({text}), "nie zawiera próbek sygnału"},
         {"97 streams", written(many), "ma 97 kanałów; program przyjmuje najwyżej 96"},
-        {"a full SEED volume",
-         [](const TempDir& d) {
-             std::string volume = "000001V 0100000018 2.3~" + std::string(4072, ' ');
-             return d.Write("volume.seed", volume);
-         },
-         "jest pełnym woluminem SEED"},
         {"missing file", [](const TempDir& d) { return d.File("none.mseed"); }, "Plik nie istnieje"},
     };
     for (const Case& c : cases) {
@@ -322,18 +316,3 @@ TEST(MseedReader, AChannelIsActiveOnlyWithItsStation) {
     EXPECT_EQ(r.GetStationInfo(1)->Z, -820);
 }
 
-TEST(MseedReader, ContentIsRecognisedWhateverTheName) {
-    TempDir dir;
-    const std::string plain = dir.File("KG.RUD01..HHZ.2024.074");
-    mseedgen::WriteFile(plain, {MakeTrace(Encoding::Steim2, Ramp(100, 1, 0), kStart)});
-    EXPECT_EQ(mseedsig::Detect(plain), mseedsig::Content::MiniSeed);
-    const std::string disguised = dir.File("tremor.mbj");
-    mseedgen::WriteFile(disguised, {MakeTrace(Encoding::Float32, {1.5, 2.5}, kStart)});
-    EXPECT_EQ(mseedsig::Detect(disguised), mseedsig::Content::MiniSeed);
-    EXPECT_EQ(mseedsig::Detect(dir.Write("lgom.mbj", "M.ZENTAR_ELOGOR-C64_v1.0_RUDNA" + std::string(200, '\0'))),
-              mseedsig::Content::Other);
-    EXPECT_EQ(mseedsig::Detect(dir.Write("v.seed", "000001V 010" + std::string(200, ' '))),
-              mseedsig::Content::SeedVolume);
-    EXPECT_EQ(mseedsig::Detect(dir.Write("short", "000001D ")), mseedsig::Content::Other);
-    EXPECT_EQ(mseedsig::Detect(dir.File("missing")), mseedsig::Content::Other);
-}
