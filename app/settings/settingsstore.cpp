@@ -84,6 +84,10 @@ void SettingsStore::Read(Settings& s, ProcessFlags* flags) const {
     s.DefaultDescription = S(ReadText(*key, "DefaultDesctiption", ""));
     key->endGroup();
 
+    key->beginGroup("Network");
+    s.NetworkCRS = Trim(S(ReadText(*key, "CoordinateSystem", "")));
+    key->endGroup();
+
     key->beginGroup("Geology");
     for (const GeologySetting& g : kGeology) s.*g.field = std::to_string(ReadInt(*key, g.key, g.defaultValue));
     key->endGroup();
@@ -140,6 +144,11 @@ void SettingsStore::Save(const Settings& s) const {
     key->setValue("OutputDirectory", Q(s.OutputDirectory));
     key->setValue("DefaultOperator", Q(s.DefaultOperator));
     key->setValue("DefaultDesctiption", Q(s.DefaultDescription));
+    key->endGroup();
+
+    // Before the geology, whose conversion may stop the save.
+    key->beginGroup("Network");
+    key->setValue("CoordinateSystem", Q(Trim(s.NetworkCRS)));
     key->endGroup();
 
     key->beginGroup("Geology");

@@ -40,6 +40,7 @@ struct DocumentCommands {
     std::function<void(TfmMain&)> openFile;                        // OpenFile: dialog and open
     std::function<void(TfmMain&, const QString&)> openByFileName;  // the command line, the desktop
     std::function<void(TfmMain&)> exportReport;                    // Export
+    std::function<void(TfmMain&)> exportQuakeML;                   // ExportQuakeML
     std::function<void(TfmMain&)> import;                          // Import
     std::function<void(TfmMain&)> startProcessing;                 // mDymaStartClick
     // After the print dialog was confirmed: preview and print the solution.
@@ -108,6 +109,7 @@ public:
     void OpenFile();
     void Zmiana();
     void Export();
+    void ExportQuakeML();
     void Import();
     void mPreferencesClick();
     void mPrintClick();

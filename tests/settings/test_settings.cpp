@@ -59,6 +59,7 @@ TEST_F(SettingsStoreTest, FirstLoadWritesEveryKeyWithItsDefault) {
         "Globals/FirstTime",
         "Dirs/SeismogramDirectory", "Dirs/TempDirectory", "Dirs/OutputDirectory", "Dirs/DefaultOperator",
         "Dirs/DefaultDesctiption",
+        "Network/CoordinateSystem",
         "Geology/defaultV", "Geology/defaultVa", "Geology/defaultVb", "Geology/defaultAAngle",
         "Geology/defaultBAngle", "Geology/defaultBieg", "Geology/defaultUpad",
         "Seismograms/WageD", "Seismograms/WageA", "Seismograms/WageB", "Seismograms/MBIPercentLoaded",
@@ -119,6 +120,21 @@ TEST_F(SettingsStoreTest, FractionInAGeologyEditStopsTheSaveThere) {
     EXPECT_EQ(raw.value("Dirs/DefaultOperator").toString(), QString::fromUtf8("Józef Żółć"));
     EXPECT_FALSE(raw.contains("Geology/defaultV"));
     EXPECT_FALSE(raw.contains("Seismograms/WageD"));
+}
+
+// The network's coordinate system survives a save, even one that a bad
+// geology value stops, and comes back trimmed.
+TEST_F(SettingsStoreTest, TheNetworksCoordinateSystemIsKept) {
+    SettingsStore store(program_.Path().string());
+    Settings s = store.Defaults();
+    EXPECT_EQ(s.NetworkCRS, "") << "no system until the operator names one";
+    s.NetworkCRS = " local:51.5,16.1,-2.5 ";
+    s.defaultV = "5000.5";
+    EXPECT_THROW(store.Save(s), ConversionError);
+    Settings back;
+    store.Read(back);
+    EXPECT_EQ(back.NetworkCRS, "local:51.5,16.1,-2.5");
+    EXPECT_EQ(Raw().value("Network/CoordinateSystem").toString(), QStringLiteral("local:51.5,16.1,-2.5"));
 }
 
 TEST_F(SettingsStoreTest, ReadTakesTheStoredValuesAndWritesNothingBack) {
