@@ -41,6 +41,11 @@ struct GeographicConverter::Impl {
     PJ* toGeographic = nullptr;  // (easting, northing) -> (longitude, latitude)
     bool local = false;
     double rotation = 0;  // local grids: the x axis' azimuth, degrees
+    // Where the system is meant to be used (degrees), when its definition
+    // says; a point far outside was given in another system.
+    bool hasArea = false;
+    double west = 0, south = 0, east = 0, north = 0;
+    std::string areaName;
 
     ~Impl() {
         if (toGeographic) proj_destroy(toGeographic);
@@ -96,6 +101,12 @@ GeographicConverter::GeographicConverter(const std::string& text) : impl_(std::m
                 proj_destroy(cs);
             }
         }
+        const char* areaName = nullptr;
+        impl_->hasArea = proj_get_area_of_use(impl_->context, crs, &impl_->west, &impl_->south, &impl_->east,
+                                              &impl_->north, &areaName) &&
+                         impl_->west > -1000;
+        if (areaName) impl_->areaName = areaName;
+        while (!impl_->areaName.empty() && impl_->areaName.back() == '.') impl_->areaName.pop_back();
         proj_destroy(crs);
         if (type != PJ_TYPE_PROJECTED_CRS) throw fail("to nie jest układ płaski (odwzorowanie kartograficzne).");
         if (!metres) throw fail("współrzędne tego układu nie są w metrach.");
@@ -127,11 +138,24 @@ GeoPoint GeographicConverter::ToGeographic(double xNorth, double yEast) const {
     }
     proj_errno_reset(impl_->toGeographic);
     const PJ_COORD out = proj_trans(impl_->toGeographic, PJ_FWD, proj_coord(east, north, 0, 0));
+    const std::string point = "Punkt X = " + FloatToStr(xNorth, '.') + " m, Y = " + FloatToStr(yEast, '.') + " m";
     if (proj_errno(impl_->toGeographic) != 0 || !std::isfinite(out.lp.lam) || !std::isfinite(out.lp.phi))
-        throw CoordinateSystemError("Punktu X = " + FloatToStr(xNorth, '.') + " m, Y = " + FloatToStr(yEast, '.') +
-                                    " m nie da się przeliczyć w układzie " + name_ + ": " +
+        throw CoordinateSystemError(point + " nie daje się przeliczyć w układzie " + name_ + ": " +
                                     ProjReason(impl_->context) + ".");
-    return {out.xy.y, out.xy.x};
+    const GeoPoint p{out.xy.y, out.xy.x};
+    // Coordinates of another system (a mine's own grid taken for a national
+    // one) still convert, to a place far from where the system is used: a
+    // wrong latitude is worse than none.
+    constexpr double kMargin = 1.0;  // degrees
+    if (impl_->hasArea && (p.latitude < impl_->south - kMargin || p.latitude > impl_->north + kMargin ||
+                           p.longitude < impl_->west - kMargin || p.longitude > impl_->east + kMargin))
+        throw CoordinateSystemError(point + " leży w układzie " + name_ + " poza obszarem jego stosowania (" +
+                                    impl_->areaName + ": szerokość " + FormatFloat("0.0", impl_->south, '.') +
+                                    "..." + FormatFloat("0.0", impl_->north, '.') + "°, długość " +
+                                    FormatFloat("0.0", impl_->west, '.') + "..." +
+                                    FormatFloat("0.0", impl_->east, '.') +
+                                    "°). Sprawdź układ współrzędnych sieci.");
+    return p;
 }
 
 double GeographicConverter::GridNorthAzimuth(double xNorth, double yEast) const {
