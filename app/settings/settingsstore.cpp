@@ -44,7 +44,11 @@ long long ReadInt(const QSettings& key, const char* name, long long def) {
 
 QString ReadText(const QSettings& key, const char* name, const std::string& def) {
     const QVariant v = key.value(name);
-    return v.isValid() ? v.toString() : Q(def);
+    if (!v.isValid()) return Q(def);
+    // An INI file edited by hand holds "local:51.5,16.1,0" unquoted, which
+    // QSettings reads as a list of three: it is the one text again.
+    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(','));
+    return v.toString();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "common/numberformat.h"
 #include "support/tempdir.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -135,6 +136,17 @@ TEST_F(SettingsStoreTest, TheNetworksCoordinateSystemIsKept) {
     store.Read(back);
     EXPECT_EQ(back.NetworkCRS, "local:51.5,16.1,-2.5");
     EXPECT_EQ(Raw().value("Network/CoordinateSystem").toString(), QStringLiteral("local:51.5,16.1,-2.5"));
+
+    // Written by hand, without the quotation marks QSettings puts around a
+    // text with commas.
+    const QString file = Raw().fileName();
+    {
+        QFile conf(file);
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        conf.write("[Network]\nCoordinateSystem=local:50.1,19.9,12\n");
+    }
+    store.Read(back);
+    EXPECT_EQ(back.NetworkCRS, "local:50.1,19.9,12");
 }
 
 TEST_F(SettingsStoreTest, ReadTakesTheStoredValuesAndWritesNothingBack) {
