@@ -92,7 +92,10 @@ std::string SignalFileStem(const std::string& signalPath) {
     return signalPath;
 }
 
-std::string ProjectFileForSignal(const std::string& signalPath) { return SignalFileStem(signalPath) + ".dym"; }
+std::string ProjectFileForSignal(const std::string& signalPath) {
+    if (!IsSignalFileName(signalPath)) return signalPath + ".dym";
+    return signalPath.substr(0, signalPath.size() - ExtensionOf(signalPath).size()) + ".dym";
+}
 
 // ------------------------------------------------------------------ [FileInfo]
 

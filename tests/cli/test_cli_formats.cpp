@@ -81,7 +81,7 @@ std::map<std::string, std::string> MeantPolarities(const std::string& project) {
         const ChannelPick p = ReadChannelPick(image, ident);
         if (!p.IsComplete() || !p.Active || (p.FirstArrival != "+" && p.FirstArrival != "-")) continue;
         const int sensor = static_cast<int>(image.ReadInteger(ChannelSection(ident), "Polarity", 1));
-        const bool up = (p.FirstArrival == "+") != (sensor < 0) != reversed;
+        const bool up = ((p.FirstArrival == "+") != (sensor < 0)) != reversed;
         out[image.ReadString(ChannelSection(ident), "Name", "?")] = up ? "positive" : "negative";
     }
     return out;

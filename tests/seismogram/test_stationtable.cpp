@@ -143,11 +143,13 @@ TEST(MiniSeedStationTable, WhereTheTableIsLookedFor) {
     EXPECT_EQ(StationTableCandidates("rec.mseed")[1], "stations.csv");
 }
 
-// A miniSEED archive name keeps its last part for its project: cutting it
-// would give two days' (or two components') records one project.
-TEST(MiniSeedStationTable, ProjectFilesOfArchiveNamesKeepTheWholeName) {
+// A miniSEED record's project keeps the record's whole name: cutting its
+// last part would give two days' (or two components') records one project,
+// and tremor.mseed would take over the project of tremor.mbj.
+TEST(MiniSeedStationTable, ProjectFilesOfRecordsKeepTheWholeName) {
     EXPECT_EQ(ProjectFileForSignal("/data/KG.RUD01..HHZ.2024.074"), "/data/KG.RUD01..HHZ.2024.074.dym");
     EXPECT_EQ(ProjectFileForSignal("/data/KG.RUD01..HHZ"), "/data/KG.RUD01..HHZ.dym");
-    EXPECT_EQ(ProjectFileForSignal("/data/tremor.mseed"), "/data/tremor.dym");
-    EXPECT_EQ(ProjectFileForSignal("/data/tremor.miniseed"), "/data/tremor.dym");
+    EXPECT_EQ(ProjectFileForSignal("/data/tremor.mseed"), "/data/tremor.mseed.dym");
+    EXPECT_NE(ProjectFileForSignal("/data/tremor.mseed"), ProjectFileForSignal("/data/tremor.mbj"));
+    EXPECT_EQ(ProjectFileForSignal("/data/Tremor.MBJ"), "/data/Tremor.dym") << "LGOM files as before";
 }

@@ -6,11 +6,13 @@
 #include "app/seismogram/channeltables.h"
 #include "app/seismogram/locationfile.h"
 #include "app/seismogram/signalchannels.h"
+#include "app/seismogram/stationtable.h"
 #include "app/settings/settings.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
 #include "lgsig/lgsig.h"
 #include "tools/lgomgen/lgomgen.h"
+#include "tools/mseedgen/mseedgen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -219,6 +221,30 @@ void WriteTruth(const std::string& path, const Truth& t, const std::vector<PickR
 
 std::string In(const std::string& directory, const char* name) { return (NativePath(directory) / name).string(); }
 
+// The record as an observatory would deliver it: every channel a miniSEED
+// stream of network KG (station RUDnn, channel DHZ: a short-period vertical
+// sensor at 500 samples per second), and the station table beside it.
+void WriteMiniSeedCopy(Quarnet::lgsig& reader, const std::string& directory) {
+    std::vector<mseedgen::Trace> traces;
+    std::string table = std::string(kStationTableHeader) + "\n";
+    for (int c = 0; c < reader.GetChannelCount(); ++c) {
+        const Kelo::StationInfo& station = *reader.GetStationInfo(c);
+        mseedgen::Trace t;
+        t.network = "KG";
+        t.station = "RUD" + FormatInt(station.Number, 2);
+        t.channel = "DHZ";
+        t.rate = reader.GetSamplingRate(0);
+        t.start = mseedgen::Time(reader.Year, reader.Month, reader.Day, reader.Hour, reader.Minute, reader.Second,
+                                 reader.Millisecond * 1000);
+        for (int i = 0; i < reader.GetChannelLength(c); ++i) t.samples.push_back(reader.GetSample(c, i));
+        traces.push_back(std::move(t));
+        table += "KG," + traces.back().station + ",,DHZ," + FloatToStr(station.X, '.') + "," +
+                 FloatToStr(station.Y, '.') + "," + FloatToStr(station.Z, '.') + ",0\n";
+    }
+    mseedgen::WriteFile(In(directory, kMiniSeedFile), traces, /*interleaved*/ true);
+    WriteFileAtomic(In(directory, kMiniSeedStations), table);
+}
+
 }  // namespace
 
 Truth WriteExampleTremor(const std::string& directory) {
@@ -249,6 +275,7 @@ Truth WriteExampleTremor(const std::string& directory) {
             rows.push_back({static_cast<int>(k) + 1, std::to_string(c.Number), c.Component, st.type, firstArrival,
                             WeightToWage(WeightOf(st.type, settings)), st.marker, true});
         }
+        WriteMiniSeedCopy(reader, directory);
     }
 
     const LocationRecord location = LocationOf();
