@@ -242,10 +242,27 @@ void mseedsig::FillTable(std::vector<StreamData>& streams, int rate) {
         const double seconds = static_cast<double>(p.start - first) / HPTMODULUS;
         return static_cast<long long>(std::llround(seconds * rate));
     };
-    long long length = 0;
-    for (const StreamData& s : streams)
-        for (const Piece& p : s.pieces)
+    long long length = 0, mostHeld = 0;
+    for (const StreamData& s : streams) {
+        long long held = 0;
+        for (const Piece& p : s.pieces) {
             length = std::max(length, offsetOf(p) + static_cast<long long>(p.samples.size()));
+            held += static_cast<long long>(p.samples.size());
+        }
+        mostHeld = std::max(mostHeld, held);
+    }
+    // Records whose times lie far apart would make the channels mostly
+    // filled-in stretches (and the table as large as the time between
+    // them): a damaged time, or records of different periods in one file.
+    // Gaps are taken while no channel would be more than twice as long as
+    // the most samples a channel holds, plus a minute.
+    if (length > 2 * mostHeld + 60LL * rate)
+        throw QuaEWrongOperation("Plik " + FileName + ": rekordy obejmują " +
+                                 dyma::FormatFloat("0.000", static_cast<double>(length) / rate, '.') +
+                                 " s, a kanał zawiera najwyżej " +
+                                 dyma::FormatFloat("0.000", static_cast<double>(mostHeld) / rate, '.') +
+                                 " s próbek: czas któregoś rekordu jest uszkodzony albo plik łączy zapisy "
+                                 "z różnych okresów.");
     if (length > INT_MAX)
         throw QuaEWrongOperation("Zapis w pliku " + FileName + " jest za długi: " + std::to_string(length) +
                                  " próbek w kanale (najwyżej " + std::to_string(INT_MAX) + ").");

@@ -223,7 +223,10 @@ TEST(MseedReader, RefusedFilesSayWhy) {
         t.station = "S" + std::to_string(i);
         many.push_back(t);
     }
+    Trace farAway = a;
+    farAway.start = a.start + std::int64_t(3600) * 24 * 365 * 1000000;  // a year later
     const Case cases[] = {
+        {"records a year apart", written({a, farAway}), "czas któregoś rekordu jest uszkodzony"},
         {"two rates", written({a, b}), "różne częstotliwości próbkowania: PL.STA01..HHZ 100 Hz, PL.OTHER..HHZ 200 Hz"},
         {"a rate that is not a whole number", written({slow}), "(19.98 Hz) nie jest całkowitą liczbą próbek"},
         {"text records only", written({text}), "nie zawiera próbek sygnału"},
@@ -284,6 +287,21 @@ TEST(MseedReader, DamagedRecordsGiveTheLibrarysReason) {
         EXPECT_NE(message.find("miniSEED"), std::string::npos) << message;
         EXPECT_FALSE(std::filesystem::exists(dir.File("t.tmp")));
     }
+}
+
+// A long gap is still a gap: the record is read with it.
+TEST(MseedReader, AGapOfAMinuteIsStillRead) {
+    TempDir dir;
+    Trace first = MakeTrace(Encoding::Steim2, Ramp(400, 3, 0), kStart, 100);
+    Trace later = first;
+    later.start = kStart + std::int64_t(50) * 1000000;
+    const std::string file = dir.File("long.mseed");
+    mseedgen::WriteFile(file, {first, later});
+    mseedsig r(file, dir.File("long.tmp"));
+    EXPECT_EQ(r.GetChannelLength(0), 5400);
+    ASSERT_EQ(r.Gaps(0).size(), 1u);
+    EXPECT_EQ(r.Gaps(0)[0].first, 400);
+    EXPECT_EQ(r.Gaps(0)[0].end, 5000);
 }
 
 TEST(MseedReader, TheSampleTableIsNeverTheSignalFile) {
