@@ -219,10 +219,17 @@ std::string CurrentIsoUtc() {
 
 std::string BuildQuakeML(const std::vector<TremorExport>& tremors, const GeographicConverter& coordinates,
                          const std::string& creationTime) {
-    // Every conversion first: a failure leaves nothing half written.
+    // Every check and conversion first: a failure leaves nothing half
+    // written. An origin needs a time: a document without the record's
+    // date (made by hand) would otherwise claim 30 December 1899.
     std::vector<Placed> placed;
-    for (const TremorExport& t : tremors)
+    for (const TremorExport& t : tremors) {
+        if (!(t.recordStart > 0))
+            throw ExportError("Plik projektu " + t.projectFile +
+                              " nie zawiera daty i czasu zapisu sejsmogramu, a bez nich nie można podać czasu "
+                              "zjawiska.");
         placed.push_back({coordinates.ToGeographic(t.xNorth, t.yEast), coordinates.GridNorthAzimuth(t.xNorth, t.yEast)});
+    }
 
     QByteArray out;
     Writer w(out);

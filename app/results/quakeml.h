@@ -26,8 +26,8 @@
 namespace dyma {
 
 // `creationTime` is the ISO 8601 UTC moment written as the creation time.
-// Throws CoordinateSystemError when a source cannot be converted; nothing
-// is then returned.
+// Throws CoordinateSystemError when a source cannot be converted and
+// ExportError when a tremor has no record date; nothing is then returned.
 std::string BuildQuakeML(const std::vector<TremorExport>& tremors, const GeographicConverter& coordinates,
                          const std::string& creationTime);
 

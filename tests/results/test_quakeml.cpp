@@ -168,3 +168,16 @@ TEST(QuakeML, ASourceOutsideTheSystemGivesNoDocument) {
     t.xNorth = 1e12;
     EXPECT_THROW(BuildQuakeML({t}, GeographicConverter("EPSG:2180"), CurrentIsoUtc()), CoordinateSystemError);
 }
+
+// An origin needs a time: a document without the record's date gives the
+// reason, not an origin in 1899.
+TEST(QuakeML, ATremorWithoutItsRecordsDateGivesNoDocument) {
+    TremorExport t = Tremor();
+    t.recordStart = 0;
+    try {
+        BuildQuakeML({Tremor(), t}, GeographicConverter("local:50.1,19.9,0"), CurrentIsoUtc());
+        FAIL() << "an origin without a time";
+    } catch (const ExportError& e) {
+        EXPECT_NE(std::string(e.what()).find("nie zawiera daty i czasu zapisu"), std::string::npos) << e.what();
+    }
+}
