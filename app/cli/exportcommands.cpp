@@ -4,12 +4,14 @@
 #include "app/cli/commands.h"
 #include "app/cli/console.h"
 #include "app/cli/json.h"
+#include "app/cli/toolfolder.h"
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
 #include "app/results/catalogue.h"
 #include "app/results/geographic.h"
 #include "app/results/mechanismexport.h"
 #include "app/results/quakeml.h"
+#include "app/seismogram/sampletablename.h"
 #include "app/seismogram/signalchannels.h"
 #include "app/seismogram/signalfile.h"
 #include "app/settings/settings.h"
@@ -17,8 +19,6 @@
 #include "common/cp1250.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
-
-#include <QTemporaryDir>
 
 #include <iostream>
 #include <memory>
@@ -47,10 +47,10 @@ std::optional<std::vector<ChannelFacts>> SignalChannels(const std::string& proje
     } catch (const std::exception&) {
         return std::nullopt;
     }
-    QTemporaryDir table;
-    if (signalFile.empty() || !FileExists(signalFile) || !table.isValid()) return std::nullopt;
+    const ToolFolder folder;
+    if (signalFile.empty() || !FileExists(signalFile) || !folder.Valid()) return std::nullopt;
     try {
-        OpenedSignal opened = OpenSignalFile(signalFile, table.filePath(QStringLiteral("signal.tmp")).toStdString());
+        OpenedSignal opened = OpenSignalFile(signalFile, SampleTableName(folder.Path(), signalFile).Path());
         return ReadChannelFacts(*opened.signal);
     } catch (const std::exception& e) {
         PrintWarning("Nie udało się odczytać pliku sygnału " + signalFile + " (" + e.what() +

@@ -3,9 +3,11 @@
 #include "app/cli/commands.h"
 #include "app/cli/console.h"
 #include "app/cli/json.h"
+#include "app/cli/toolfolder.h"
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
 #include "app/seismogram/channeltables.h"
+#include "app/seismogram/sampletablename.h"
 #include "app/seismogram/signalchannels.h"
 #include "app/seismogram/signalfile.h"
 #include "app/settings/settings.h"
@@ -13,7 +15,6 @@
 #include "common/textfile.h"
 #include "kelsig/signalprocessing.h"
 
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -76,7 +77,7 @@ const char kExportHelp[] =
 // The reader with its sample table in a directory of its own, so that
 // reading a file never leaves anything beside it.
 struct OpenSignal {
-    QTemporaryDir tableDirectory;
+    ToolFolder tableDirectory;
     std::unique_ptr<Kelo::signalprocessing> reader;
 };
 
@@ -85,13 +86,11 @@ struct OpenSignal {
 // `reportStations` (they matter to the description, not to the samples).
 void Open(OpenSignal& signal, const std::string& file, const std::optional<std::string>& stations,
           bool reportStations = true) {
-    if (!signal.tableDirectory.isValid())
-        throw FileError("Nie można utworzyć katalogu tymczasowego: " + signal.tableDirectory.errorString().toStdString(),
-                        "");
-    const std::string table = signal.tableDirectory.filePath(QStringLiteral("signal.tmp")).toStdString();
+    if (!signal.tableDirectory.Valid()) throw FileError(signal.tableDirectory.Error(), "");
+    const SampleTableName table(signal.tableDirectory.Path(), file);
     StationTableChoice choice;
     if (stations) choice.file = *stations;
-    OpenedSignal opened = OpenSignalFile(file, table, choice);
+    OpenedSignal opened = OpenSignalFile(file, table.Path(), choice);
     if (const std::string missing = WithoutStationMessage(opened); reportStations && !missing.empty())
         PrintWarning(missing);
     signal.reader = std::move(opened.signal);

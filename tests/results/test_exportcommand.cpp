@@ -82,6 +82,8 @@ protected:
         child.image.WriteString("Channel001", "Skladowa", "Z");
         child.image.WriteString("Channel001", "WaveType", "C");
         child.image.WriteString("Channel001", "MarkerPosition", "0.5");
+        child.image.WriteString("Datas", "Date", "45365");
+        child.image.WriteString("Datas", "Time", "0.25");
         SaveResult(r, child.image, '.');
         return child;
     }
@@ -199,6 +201,10 @@ TEST_F(ExportTest, QuakeMLIsWrittenAndSaysSo) {
     const std::string mechanism = "quakeml/eventParameters/event/focalMechanism/";
     EXPECT_NEAR(test::One(e, mechanism + "nodalPlanes/nodalPlane1/strike/value"), 123.4, 1e-9);
     EXPECT_NEAR(test::One(e, mechanism + "principalAxes/pAxis/plunge/value"), 46.9, 1e-9);
+    EXPECT_EQ(test::All(e, "quakeml/eventParameters/event/origin/time/value"),
+              std::vector<std::string>{"2024-03-14T06:00:00.000000Z"});
+    EXPECT_EQ(test::All(e, "quakeml/eventParameters/event/pick/time/value"),
+              std::vector<std::string>{"2024-03-14T06:00:00.500000Z"});
     EXPECT_EQ(test::All(e, "quakeml/eventParameters/event/pick/polarity"), std::vector<std::string>{"negative"});
     EXPECT_EQ(test::All(e, "quakeml/eventParameters/event/pick/waveformID@stationCode"),
               std::vector<std::string>{"3"});

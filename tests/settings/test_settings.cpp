@@ -110,32 +110,42 @@ TEST_F(SettingsStoreTest, StoredValuesAreTidiedAndClampedToTheControls) {
     EXPECT_FALSE(s.RemoveTempDir);
 }
 
-TEST_F(SettingsStoreTest, FractionInAGeologyEditStopsTheSaveThere) {
+TEST_F(SettingsStoreTest, FractionInAGeologyEditStopsTheSaveBeforeAnythingIsWritten) {
     SettingsStore store(program_.Path().string());
     Settings s = store.Defaults();
     s.DefaultOperator = "Józef Żółć";
-    s.defaultV = "5000.5";
-    EXPECT_TRUE(CheckNumberField(s.defaultV, '.'));  // passes the dialog's check ...
-    EXPECT_THROW(store.Save(s), ConversionError);     // ... but not the save
-    QSettings raw = Raw();
-    EXPECT_EQ(raw.value("Dirs/DefaultOperator").toString(), QString::fromUtf8("Józef Żółć"));
-    EXPECT_FALSE(raw.contains("Geology/defaultV"));
-    EXPECT_FALSE(raw.contains("Seismograms/WageD"));
+    // The first of the seven and the last: either stops the whole save.
+    for (std::string Settings::*field : {&Settings::defaultV, &Settings::defaultUpad}) {
+        s.*field = "5000.5";
+        EXPECT_TRUE(CheckNumberField(s.*field, '.'));  // passes the dialog's check ...
+        EXPECT_THROW(store.Save(s), ConversionError);   // ... but not the save
+        QSettings raw = Raw();
+        EXPECT_TRUE(raw.allKeys().isEmpty()) << "nothing half written: " << raw.allKeys().join(' ').toStdString();
+        s.*field = "4";
+    }
+    store.Save(s);
+    EXPECT_EQ(Raw().value("Dirs/DefaultOperator").toString(), QString::fromUtf8("Józef Żółć"));
+    EXPECT_EQ(Raw().value("Geology/defaultUpad").toInt(), 4);
 }
 
-// The network's coordinate system survives a save, even one that a bad
-// geology value stops, and comes back trimmed.
+// The network's coordinate system is saved with the rest and comes back
+// trimmed; a bad geology value stops the save of it too.
 TEST_F(SettingsStoreTest, TheNetworksCoordinateSystemIsKept) {
     SettingsStore store(program_.Path().string());
     Settings s = store.Defaults();
     EXPECT_EQ(s.NetworkCRS, "") << "no system until the operator names one";
     s.NetworkCRS = " local:51.5,16.1,-2.5 ";
-    s.defaultV = "5000.5";
-    EXPECT_THROW(store.Save(s), ConversionError);
+    store.Save(s);
     Settings back;
     store.Read(back);
     EXPECT_EQ(back.NetworkCRS, "local:51.5,16.1,-2.5");
     EXPECT_EQ(Raw().value("Network/CoordinateSystem").toString(), QStringLiteral("local:51.5,16.1,-2.5"));
+
+    s.NetworkCRS = "EPSG:2180";
+    s.defaultV = "5000.5";
+    EXPECT_THROW(store.Save(s), ConversionError);
+    store.Read(back);
+    EXPECT_EQ(back.NetworkCRS, "local:51.5,16.1,-2.5");
 
     // Written by hand, without the quotation marks QSettings puts around a
     // text with commas.
