@@ -6,11 +6,11 @@
 #include "app/seismogram/channeltables.h"
 #include "app/seismogram/locationfile.h"
 #include "app/seismogram/signalchannels.h"
+#include "app/seismogram/signalfile.h"
 #include "app/seismogram/stationtable.h"
 #include "app/settings/settings.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
-#include "lgsig/lgsig.h"
 #include "tools/lgomgen/lgomgen.h"
 #include "tools/mseedgen/mseedgen.h"
 
@@ -224,7 +224,8 @@ std::string In(const std::string& directory, const char* name) { return (NativeP
 // The record as an observatory would deliver it: every channel a miniSEED
 // stream of network KG (station RUDnn, channel DHZ: a short-period vertical
 // sensor at 500 samples per second), and the station table beside it.
-void WriteMiniSeedCopy(Quarnet::lgsig& reader, const std::string& directory) {
+void WriteMiniSeedCopy(Kelo::signalprocessing& reader, const std::string& directory) {
+    const SignalDescription start = DescribeSignal(reader);
     std::vector<mseedgen::Trace> traces;
     std::string table = std::string(kStationTableHeader) + "\n";
     for (int c = 0; c < reader.GetChannelCount(); ++c) {
@@ -234,8 +235,8 @@ void WriteMiniSeedCopy(Quarnet::lgsig& reader, const std::string& directory) {
         t.station = "RUD" + FormatInt(station.Number, 2);
         t.channel = "DHZ";
         t.rate = reader.GetSamplingRate(0);
-        t.start = mseedgen::Time(reader.Year, reader.Month, reader.Day, reader.Hour, reader.Minute, reader.Second,
-                                 reader.Millisecond * 1000);
+        t.start = mseedgen::Time(start.Year, start.Month, start.Day, start.Hour, start.Minute, start.Second,
+                                 start.Millisecond * 1000);
         for (int i = 0; i < reader.GetChannelLength(c); ++i) t.samples.push_back(reader.GetSample(c, i));
         traces.push_back(std::move(t));
         table += "KG," + traces.back().station + ",,DHZ," + FloatToStr(station.X, '.') + "," +
@@ -260,7 +261,9 @@ Truth WriteExampleTremor(const std::string& directory) {
     std::vector<ChannelFacts> channels;
     SignalFacts signalFacts;
     {
-        Quarnet::lgsig reader(signalPath, In(directory, ".tremor.table.tmp"));
+        // Read back as the program opens a record.
+        const OpenedSignal opened = OpenSignalFile(signalPath, In(directory, ".tremor.table.tmp"));
+        Kelo::signalprocessing& reader = *opened.signal;
         channels = ReadChannelFacts(reader);
         signalFacts = SignalFactsOf(reader, kSignalFile);  // a bare name: found beside the project
         for (size_t k = 0; k < stations.size(); ++k) {
