@@ -6,12 +6,13 @@
 #include "app/results/quakeml.h"
 #include "app/results/reportlocale.h"
 #include "app/results/textreport.h"
+#include "app/settings/modalformpreferences.h"
+#include "app/widgets/mainwindowlink.h"
+#include "app/widgets/messageboxes.h"
+#include "app/widgets/qtconvert.h"
+#include "app/widgets/seismogramchild.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
-#include "app/settings/modalformpreferences.h"
-#include "app/shell/mdiformmain.h"
-#include "app/shell/messageboxes.h"
-#include "app/shell/qtconvert.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -20,12 +21,12 @@
 
 namespace dyma::gui {
 
-void ExportReport(TfmMain& main) {
+void ExportReport(MainWindowLink& main) {
     SeismogramChild* seismogram = main.ActiveSeismogram();
     if (!seismogram || !seismogram->ResultShown()) return;
     if (!seismogram->Solution()) return;
 
-    QFileDialog dialog(&main, QStringLiteral("Eksportowanie wyniku do pliku tekstowego"),
+    QFileDialog dialog(&main.Window(), QStringLiteral("Eksportowanie wyniku do pliku tekstowego"),
                        Q(main.Preferences().Directory(kSeismogramDir)));
     dialog.setObjectName("SaveDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -57,7 +58,7 @@ std::string NoCoordinateSystemMessage() {
 
 }  // namespace
 
-void ExportQuakeML(TfmMain& main) {
+void ExportQuakeML(MainWindowLink& main) {
     SeismogramChild* seismogram = main.ActiveSeismogram();
     if (!seismogram || !seismogram->ResultShown() || !seismogram->Solution()) return;
 
@@ -80,7 +81,7 @@ void ExportQuakeML(TfmMain& main) {
         return;
     }
 
-    QFileDialog dialog(&main, QStringLiteral("Eksportowanie rozwiązania do pliku QuakeML"),
+    QFileDialog dialog(&main.Window(), QStringLiteral("Eksportowanie rozwiązania do pliku QuakeML"),
                        Q(main.Preferences().Directory(kSeismogramDir)));
     dialog.setObjectName("QuakeMLDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);

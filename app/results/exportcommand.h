@@ -5,13 +5,13 @@
 
 namespace dyma::gui {
 
-class TfmMain;
+class MainWindowLink;
 
-void ExportReport(TfmMain& main);
+void ExportReport(MainWindowLink& main);
 
 // Needs the network's coordinate system (the preferences): without it, or
 // with one that cannot convert the source, the operator is told what is
 // missing and nothing is written.
-void ExportQuakeML(TfmMain& main);
+void ExportQuakeML(MainWindowLink& main);
 
 }  // namespace dyma::gui

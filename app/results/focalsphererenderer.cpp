@@ -1,7 +1,7 @@
 #include "focalsphererenderer.h"
 
 #include "app/results/focalgeometry.h"
-#include "app/shell/qtconvert.h"
+#include "app/widgets/qtconvert.h"
 
 #include <QFontMetrics>
 #include <QPainter>

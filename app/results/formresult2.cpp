@@ -1,7 +1,7 @@
 #include "formresult2.h"
 
 #include "app/results/solutionpanel.h"
-#include "app/shell/helpsystem.h"
+#include "app/widgets/helpsystem.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -3,10 +3,10 @@
 #include "app/results/printpage.h"
 #include "app/results/reportlocale.h"
 #include "app/settings/modalformpreferences.h"
-#include "app/shell/helpsystem.h"
-#include "app/shell/mdiformmain.h"
-#include "app/shell/messageboxes.h"
-#include "app/shell/qtconvert.h"
+#include "app/widgets/helpsystem.h"
+#include "app/widgets/mainwindowlink.h"
+#include "app/widgets/messageboxes.h"
+#include "app/widgets/qtconvert.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -180,8 +180,8 @@ void PrintResult(SolutionRecord& record, const TfmPrintPreview& preview, QPrinte
     painter.end();
 }
 
-void PreviewAndPrint(TfmMain& main, SolutionRecord& record, QPrinter& printer) {
-    TfmPrintPreview preview(&main, &record, main.Preferences().Directory(kSeismogramDir));
+void PreviewAndPrint(MainWindowLink& main, SolutionRecord& record, QPrinter& printer) {
+    TfmPrintPreview preview(&main.Window(), &record, main.Preferences().Directory(kSeismogramDir));
     if (RunModal(preview) == QDialog::Accepted) PrintResult(record, preview, printer);
 }
 

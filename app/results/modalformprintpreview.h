@@ -22,7 +22,7 @@ class QTreeWidget;
 
 namespace dyma::gui {
 
-class TfmMain;
+class MainWindowLink;
 
 // The picture `Image`: the page bitmap, centred and scaled to fit (the
 // page keeps its proportions).
@@ -81,6 +81,6 @@ void PrintResult(SolutionRecord& record, const TfmPrintPreview& preview, QPrinte
 
 // The print command after its print dialog: the preview for the record,
 // shown modally; "Drukuj" prints.
-void PreviewAndPrint(TfmMain& main, SolutionRecord& record, QPrinter& printer);
+void PreviewAndPrint(MainWindowLink& main, SolutionRecord& record, QPrinter& printer);
 
 }  // namespace dyma::gui

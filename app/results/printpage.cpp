@@ -1,7 +1,7 @@
 #include "printpage.h"
 
 #include "app/results/focalsphererenderer.h"
-#include "app/shell/qtconvert.h"
+#include "app/widgets/qtconvert.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>

@@ -1,6 +1,6 @@
 #include "reportlocale.h"
 
-#include "app/shell/qtconvert.h"
+#include "app/widgets/qtconvert.h"
 #include "common/daycount.h"
 
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "solutionpanel.h"
 
 #include "app/results/focalsphererenderer.h"
-#include "app/shell/qtconvert.h"
+#include "app/widgets/qtconvert.h"
 #include "common/numberformat.h"
 
 #include <QLabel>

@@ -5,12 +5,12 @@
 #include "app/seismogram/signalchannels.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/settings/numbercheck.h"
-#include "app/shell/commandtable.h"
-#include "app/shell/helpsystem.h"
-#include "app/shell/icons.h"
-#include "app/shell/mdiformmain.h"
-#include "app/shell/qtconvert.h"
-#include "app/shell/wagespinbox.h"
+#include "app/widgets/commandtable.h"
+#include "app/widgets/helpsystem.h"
+#include "app/widgets/icons.h"
+#include "app/widgets/mainwindowlink.h"
+#include "app/widgets/qtconvert.h"
+#include "app/widgets/wagespinbox.h"
 #include "common/numberformat.h"
 #include "kelsig/signalprocessing.h"
 #include "lgsig/lgsig.h"
@@ -88,7 +88,7 @@ bool IsTextEditor(const QObject* o) {
 
 }  // namespace
 
-TfmSeismogram::TfmSeismogram(TfmMain& owner, std::string projectFileName, std::string signalFileName,
+TfmSeismogram::TfmSeismogram(MainWindowLink& owner, std::string projectFileName, std::string signalFileName,
                              std::unique_ptr<IniImage> image, std::unique_ptr<Kelo::signalprocessing> signal,
                              std::unique_ptr<SampleTableName> sampleTable, std::unique_ptr<ProjectLock> lock)
     : owner_(owner),

@@ -16,7 +16,7 @@
 #include "app/document/projectfile.h"
 #include "app/seismogram/channeltables.h"
 #include "app/seismogram/timewindow.h"
-#include "app/shell/seismogramchild.h"
+#include "app/widgets/seismogramchild.h"
 
 #include <QWidget>
 
@@ -57,7 +57,7 @@ class SampleTableName;
 namespace dyma::gui {
 
 class TColourPanel;
-class TfmMain;
+class MainWindowLink;
 class TNumberCheck;
 class TSolutionPanel;
 class TSphereView;
@@ -80,7 +80,7 @@ public:
     // signal's samples live under; it stays reserved while the window lives.
     // `lock` is the lock beside the project file, held while the window
     // lives (none where no lock could be made).
-    TfmSeismogram(TfmMain& owner, std::string projectFileName, std::string signalFileName,
+    TfmSeismogram(MainWindowLink& owner, std::string projectFileName, std::string signalFileName,
                   std::unique_ptr<IniImage> image, std::unique_ptr<Kelo::signalprocessing> signal,
                   std::unique_ptr<SampleTableName> sampleTable = nullptr, std::unique_ptr<ProjectLock> lock = nullptr);
     ~TfmSeismogram() override;
@@ -244,7 +244,7 @@ private:
     // X, Y, Z of the data page as numbers (a text that is not one as 0).
     DataPageValues TremorPosition() const;
 
-    TfmMain& owner_;
+    MainWindowLink& owner_;
     std::string projectFileName_, signalFileName_;
     std::string listedProject_, listedSignal_;
     std::unique_ptr<ProjectLock> lock_;

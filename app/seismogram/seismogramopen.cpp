@@ -4,12 +4,13 @@
 #include "app/document/projectlock.h"
 #include "app/seismogram/childformseismogram.h"
 #include "app/seismogram/sampletablename.h"
-#include "app/settings/modalformpreferences.h"
-#include "app/shell/mdiformmain.h"
-#include "app/shell/messageboxes.h"
-#include "app/shell/qtconvert.h"
-#include "app/solver/processing.h"
 #include "app/seismogram/signalfile.h"
+#include "app/settings/modalformpreferences.h"
+#include "app/solver/processing.h"
+#include "app/widgets/documentcommands.h"
+#include "app/widgets/mainwindowlink.h"
+#include "app/widgets/messageboxes.h"
+#include "app/widgets/qtconvert.h"
 #include "common/textfile.h"
 #include "kelsig/signalprocessing.h"
 
@@ -49,8 +50,8 @@ private:
 
 // A miniSEED record without a station table beside it: the operator may
 // name one; cancelling opens the record without coordinates.
-std::string ChooseStationTable(TfmMain& fm, const std::string& signalFile) {
-    QFileDialog dialog(&fm, QStringLiteral("Wybierz tabelę stacji dla pliku ") + Q(FileNamePart(signalFile)),
+std::string ChooseStationTable(MainWindowLink& fm, const std::string& signalFile) {
+    QFileDialog dialog(&fm.Window(), QStringLiteral("Wybierz tabelę stacji dla pliku ") + Q(FileNamePart(signalFile)),
                        Q(DirectoryPart(signalFile)));
     dialog.setObjectName("StationTableDialog");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -62,8 +63,8 @@ std::string ChooseStationTable(TfmMain& fm, const std::string& signalFile) {
 
 }  // namespace
 
-void OpenFile(TfmMain& fm) {
-    QFileDialog dialog(&fm, QStringLiteral("Otwórz plik"), Q(fm.Preferences().Directory(kSeismogramDir)));
+void OpenFile(MainWindowLink& fm) {
+    QFileDialog dialog(&fm.Window(), QStringLiteral("Otwórz plik"), Q(fm.Preferences().Directory(kSeismogramDir)));
     dialog.setObjectName("LoadDialog");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -83,7 +84,7 @@ void OpenFile(TfmMain& fm) {
     OpenByFileName(fm, QDir::toNativeSeparators(chosen.first()));
 }
 
-TfmSeismogram* OpenByFileName(TfmMain& fm, const QString& path) {
+TfmSeismogram* OpenByFileName(MainWindowLink& fm, const QString& path) {
     UserMessages& messages = Messages();
     // The sample table and the new document's name go into this run's own
     // folder of the temporary directory.
@@ -153,14 +154,14 @@ TfmSeismogram* OpenByFileName(TfmMain& fm, const QString& path) {
     fm.AddChild(std::move(window));
     // The processing box had the focus; the operator goes on in the new
     // window.
-    fm.activateWindow();
+    fm.Window().activateWindow();
     shown->setFocus(Qt::OtherFocusReason);
     return shown;
 }
 
 void AddOpenCommands(DocumentCommands& commands) {
-    commands.openFile = [](TfmMain& fm) { OpenFile(fm); };
-    commands.openByFileName = [](TfmMain& fm, const QString& path) { OpenByFileName(fm, path); };
+    commands.openFile = [](MainWindowLink& fm) { OpenFile(fm); };
+    commands.openByFileName = [](MainWindowLink& fm, const QString& path) { OpenByFileName(fm, path); };
 }
 
 }  // namespace dyma::gui

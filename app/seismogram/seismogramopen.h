@@ -12,15 +12,15 @@
 namespace dyma::gui {
 
 struct DocumentCommands;
-class TfmMain;
+class MainWindowLink;
 class TfmSeismogram;
 
 // The open dialog, then OpenByFileName on the chosen file.
-void OpenFile(TfmMain& fm);
+void OpenFile(MainWindowLink& fm);
 
 // Opens the file and shows its window, or gives the warning and returns
 // null when it cannot be opened.
-TfmSeismogram* OpenByFileName(TfmMain& fm, const QString& path);
+TfmSeismogram* OpenByFileName(MainWindowLink& fm, const QString& path);
 
 // Plugs the open command (and with it the files named on the command line)
 // into the main window's commands.

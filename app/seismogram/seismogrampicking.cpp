@@ -2,9 +2,9 @@
 // the main window's picking bar), and the pick list.
 #include "app/seismogram/childformseismogram.h"
 #include "app/settings/modalformpreferences.h"
-#include "app/shell/mdiformmain.h"
-#include "app/shell/qtconvert.h"
-#include "app/shell/wagespinbox.h"
+#include "app/widgets/mainwindowlink.h"
+#include "app/widgets/qtconvert.h"
+#include "app/widgets/wagespinbox.h"
 #include "common/numberformat.h"
 #include "kelsig/signalprocessing.h"
 

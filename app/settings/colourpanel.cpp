@@ -1,6 +1,6 @@
 #include "colourpanel.h"
 
-#include "app/shell/qtconvert.h"
+#include "app/widgets/qtconvert.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>

@@ -2,9 +2,9 @@
 
 #include "app/settings/colourpanel.h"
 #include "app/settings/numbercheck.h"
-#include "app/shell/helpsystem.h"
-#include "app/shell/messageboxes.h"
-#include "app/shell/qtconvert.h"
+#include "app/widgets/helpsystem.h"
+#include "app/widgets/messageboxes.h"
+#include "app/widgets/qtconvert.h"
 #include "common/numberformat.h"
 #include "common/product.h"
 #include "quactl/quadirectorydialog.h"

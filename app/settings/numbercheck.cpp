@@ -1,7 +1,7 @@
 #include "numbercheck.h"
 
-#include "app/shell/messageboxes.h"
-#include "app/shell/qtconvert.h"
+#include "app/widgets/messageboxes.h"
+#include "app/widgets/qtconvert.h"
 #include "common/numberformat.h"
 
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
 #include "dymaapplication.h"
 
+#include "app/widgets/helpviewer.h"
+#include "app/widgets/messageboxes.h"
 #include "common/product.h"
-#include "helpviewer.h"
-#include "messageboxes.h"
 #include "registration.h"
 
 #include <QDir>

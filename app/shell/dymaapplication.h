@@ -4,7 +4,7 @@
 // on with the next event.
 #pragma once
 
-#include "helpsystem.h"
+#include "app/widgets/helpsystem.h"
 
 #include <QApplication>
 #include <QTranslator>

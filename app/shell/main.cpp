@@ -2,10 +2,10 @@
 // and the processing box, then the event loop until the main window closes.
 #include "app/seismogram/seismogramopen.h"
 #include "app/shell/dymaapplication.h"
-#include "app/shell/icons.h"
 #include "app/shell/mdiformmain.h"
 #include "app/shell/outputcommands.h"
 #include "app/shell/splash.h"
+#include "app/widgets/icons.h"
 
 #include <QDir>
 #include <QTimer>

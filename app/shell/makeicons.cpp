@@ -1,7 +1,7 @@
 // Writes the application icon beside the program ("<base>.png" and
 // "<base>.ico"), the files the file-type registration points the desktop
 // to. Run by the build after Dyma2 is linked.
-#include "app/shell/icons.h"
+#include "app/widgets/icons.h"
 
 #include <QGuiApplication>
 #include <QImageWriter>

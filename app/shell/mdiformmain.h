@@ -6,7 +6,9 @@
 #pragma once
 
 #include "app/settings/settingsstore.h"
-#include "seismogramchild.h"
+#include "app/widgets/documentcommands.h"
+#include "app/widgets/mainwindowlink.h"
+#include "app/widgets/seismogramchild.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -35,64 +37,39 @@ namespace dyma::gui {
 
 class TfmPreferences;
 class TfmProcessing;
-class TWageSpinBox;
 class TfmMain;
 
-// Commands whose work lives in the document, solver and output parts of the
-// program. The start-up plugs them in; a command without its part does
-// nothing (its menu item and button stay in place).
-struct DocumentCommands {
-    std::function<void(TfmMain&)> openFile;                        // OpenFile: dialog and open
-    std::function<void(TfmMain&, const QString&)> openByFileName;  // the command line, the desktop
-    std::function<void(TfmMain&)> exportReport;                    // Export
-    std::function<void(TfmMain&)> exportQuakeML;                   // ExportQuakeML
-    std::function<void(TfmMain&)> import;                          // Import
-    std::function<void(TfmMain&)> startProcessing;                 // mDymaStartClick
-    // After the print dialog was confirmed: preview and print the solution.
-    std::function<void(TfmMain&, SolutionRecord&, QPrinter&)> printSolution;
-};
-
-// The picking toolbar (ToolBar3) as the seismogram window writes it.
-struct PickingBar {
-    QLabel* Label3 = nullptr;  // "Kanał: "
-    QLabel* Label2 = nullptr;  // the current channel
-    QLabel* CurrentWaveType = nullptr;
-    QLabel* Label18 = nullptr;  // "Waga:"
-    TWageSpinBox* Wage = nullptr;
-    QAction* waveButtons[3] = {};    // DirectWave, AWave, BWave (tags 0, 1, 2)
-    QAction* waveMenuItems[3] = {};  // mDirectWave, mAWave, mBWave
-    QAction* bRemoveMarker = nullptr;
-};
-
-class TfmMain : public QMainWindow {
+class TfmMain : public QMainWindow, public MainWindowLink {
 public:
     explicit TfmMain(std::string programDirectory = ApplicationDirectory(), QWidget* parent = nullptr);
     ~TfmMain() override;
 
+    QWidget& Window() override { return *this; }
+
     // The two other long-lived windows, created right after this one.
-    TfmPreferences& Preferences() { return *fmPreferences_; }
-    TfmProcessing& Processing() { return *fmProcessing_; }
+    TfmPreferences& Preferences() override { return *fmPreferences_; }
+    TfmProcessing& Processing() override { return *fmProcessing_; }
     const std::string& ProgramDirectory() const { return programDirectory_; }
 
     // The list of files open in seismogram windows. Names are kept and
     // compared canonical (CanonicalPath), so a file reached through a
     // symbolic link or a path with ".." is the same file.
-    bool IsFileOpen(const std::string& name) const;
+    bool IsFileOpen(const std::string& name) const override;
     // Returns the name as listed.
-    std::string AddOpenFile(const std::string& name);
-    void RemoveOpenFile(const std::string& name);
-    const std::vector<std::string>& OpenFileList() const { return openFileList_; }
+    std::string AddOpenFile(const std::string& name) override;
+    void RemoveOpenFile(const std::string& name) override;
+    const std::vector<std::string>& OpenFileList() const override { return openFileList_; }
 
     // Makes the next timer tick re-apply the command states.
-    void SetRefreshToolbars() { refreshToolbars_ = true; }
+    void SetRefreshToolbars() override { refreshToolbars_ = true; }
 
     // MDI children. The area owns a child once it is added.
-    QMdiArea* MdiArea() const { return mdiArea_; }
-    QMdiSubWindow* AddChild(std::unique_ptr<QWidget> child);
-    QWidget* ActiveChild() const;
-    SeismogramChild* ActiveSeismogram() const;
+    QMdiArea* MdiArea() const override { return mdiArea_; }
+    QMdiSubWindow* AddChild(std::unique_ptr<QWidget> child) override;
+    QWidget* ActiveChild() const override;
+    SeismogramChild* ActiveSeismogram() const override;
 
-    PickingBar& Picking() { return picking_; }
+    PickingBar& Picking() override { return picking_; }
     // A menu item or toolbar button by its component name ("mSave", "bSave").
     QAction* Action(const QString& name) const;
     // Made at the first print command: asking the print system for its
@@ -109,14 +86,14 @@ public:
     // the sample tables, the solver and its files go. Made at the first
     // call, and anew when the temporary directory setting changed. Throws
     // FileError when it cannot be made.
-    std::string RunDirectory();
+    std::string RunDirectory() override;
 
     // Empties this run's folder of the program's own files, file by file in
     // the processing box; the sample tables of open seismograms stay, and so
     // does every file the program did not write. A folder that must not be
     // emptied (one holding an open document's files, ...) is left alone
     // with a warning; false then.
-    bool CleanTemporaryDirectory();
+    bool CleanTemporaryDirectory() override;
 
     // The question before closing modified documents. MayCloseChild asks
     // about one window (when it closes by itself); ConfirmCloseAll asks

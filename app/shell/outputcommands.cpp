@@ -8,11 +8,11 @@
 namespace dyma::gui {
 
 void AddSolverAndOutputCommands(DocumentCommands& commands) {
-    commands.startProcessing = [](TfmMain& main) { StartProcessing(main); };
-    commands.import = [](TfmMain& main) { ImportLegacyFiles(main); };
-    commands.exportReport = [](TfmMain& main) { ExportReport(main); };
-    commands.exportQuakeML = [](TfmMain& main) { ExportQuakeML(main); };
-    commands.printSolution = [](TfmMain& main, SolutionRecord& record, QPrinter& printer) {
+    commands.startProcessing = [](MainWindowLink& main) { StartProcessing(main); };
+    commands.import = [](MainWindowLink& main) { ImportLegacyFiles(main); };
+    commands.exportReport = [](MainWindowLink& main) { ExportReport(main); };
+    commands.exportQuakeML = [](MainWindowLink& main) { ExportQuakeML(main); };
+    commands.printSolution = [](MainWindowLink& main, SolutionRecord& record, QPrinter& printer) {
         PreviewAndPrint(main, record, printer);
     };
 }

@@ -2,7 +2,7 @@
 // main window's command table: processing, import, export and printing.
 #pragma once
 
-#include "mdiformmain.h"
+#include "app/widgets/documentcommands.h"
 
 namespace dyma::gui {
 

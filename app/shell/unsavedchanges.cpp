@@ -1,6 +1,6 @@
 #include "unsavedchanges.h"
 
-#include "messageboxes.h"
+#include "app/widgets/messageboxes.h"
 
 namespace dyma::gui {
 

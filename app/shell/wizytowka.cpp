@@ -1,8 +1,8 @@
 #include "wizytowka.h"
 
+#include "app/widgets/icons.h"
+#include "app/widgets/qtconvert.h"
 #include "common/product.h"
-#include "icons.h"
-#include "qtconvert.h"
 
 #include <QDialogButtonBox>
 #include <QBoxLayout>

@@ -2,14 +2,14 @@
 
 #include "app/results/formresult2.h"
 #include "app/settings/modalformpreferences.h"
-#include "app/shell/mdiformmain.h"
-#include "app/shell/messageboxes.h"
-#include "app/shell/qtconvert.h"
 #include "app/solver/legacyimport.h"
 #include "app/solver/modalformimport.h"
 #include "app/solver/resultfile.h"
 #include "app/solver/solverfiles.h"
 #include "app/solver/solverresult.h"
+#include "app/widgets/mainwindowlink.h"
+#include "app/widgets/messageboxes.h"
+#include "app/widgets/qtconvert.h"
 #include "common/textfile.h"
 
 #include <QDir>
@@ -23,8 +23,8 @@ namespace dyma::gui {
 namespace {
 
 // One of the two file steps; nothing when the operator cancels.
-std::optional<std::string> ChooseFile(TfmMain& main, const QString& title, const QString& filter) {
-    QFileDialog dialog(&main, title, Q(main.Preferences().Directory(kSeismogramDir)));
+std::optional<std::string> ChooseFile(MainWindowLink& main, const QString& title, const QString& filter) {
+    QFileDialog dialog(&main.Window(), title, Q(main.Preferences().Directory(kSeismogramDir)));
     dialog.setObjectName("LoadDialog");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -37,7 +37,7 @@ std::optional<std::string> ChooseFile(TfmMain& main, const QString& title, const
 
 // The solver on the prepared DAT and the NET in the temporary directory;
 // the NPF.DAT written there, or nothing after a warning.
-std::optional<std::string> SolveLegacyFiles(TfmMain& main, std::vector<std::string>& dat,
+std::optional<std::string> SolveLegacyFiles(MainWindowLink& main, std::vector<std::string>& dat,
                                             const std::vector<std::string>& net, const SolverLimits& limits) {
     if (!PrepareLegacyFiles(dat, net, Messages())) return std::nullopt;
     if (!PrepareSolverDirectory(main)) return std::nullopt;
@@ -51,8 +51,8 @@ std::optional<std::string> SolveLegacyFiles(TfmMain& main, std::vector<std::stri
     return SolverPath(directory, kDatFile);
 }
 
-void Import(TfmMain& main, const SolverLimits& limits) {
-    TfmImport dialog(&main);
+void Import(MainWindowLink& main, const SolverLimits& limits) {
+    TfmImport dialog(&main.Window());
     if (RunModal(dialog) != QDialog::Accepted) return;
     const bool withResult = dialog.Selected() == TfmImport::Choice::DatAndRes;
 
@@ -89,7 +89,7 @@ void Import(TfmMain& main, const SolverLimits& limits) {
 
 }  // namespace
 
-void ImportLegacyFiles(TfmMain& main, const SolverLimits& limits) {
+void ImportLegacyFiles(MainWindowLink& main, const SolverLimits& limits) {
     if (SolverRunning()) return;
     // Unreadable files, numbers that do not convert and the like end the
     // import with their text in a warning.

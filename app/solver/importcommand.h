@@ -8,8 +8,8 @@
 
 namespace dyma::gui {
 
-class TfmMain;
+class MainWindowLink;
 
-void ImportLegacyFiles(TfmMain& main, const SolverLimits& limits = {});
+void ImportLegacyFiles(MainWindowLink& main, const SolverLimits& limits = {});
 
 }  // namespace dyma::gui

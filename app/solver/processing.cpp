@@ -1,6 +1,6 @@
 #include "processing.h"
 
-#include "app/shell/icons.h"
+#include "app/widgets/icons.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -2,14 +2,15 @@
 
 #include "app/results/formresult2.h"
 #include "app/settings/modalformpreferences.h"
-#include "app/shell/mdiformmain.h"
-#include "app/shell/messageboxes.h"
-#include "app/shell/qtconvert.h"
 #include "app/solver/processing.h"
 #include "app/solver/resultfile.h"
 #include "app/solver/solverfiles.h"
 #include "app/solver/solverresult.h"
 #include "app/solver/workdirectory.h"
+#include "app/widgets/mainwindowlink.h"
+#include "app/widgets/messageboxes.h"
+#include "app/widgets/qtconvert.h"
+#include "app/widgets/seismogramchild.h"
 #include "common/product.h"
 
 #include <QCoreApplication>
@@ -46,7 +47,7 @@ private:
 };
 
 // The solver works in this run's own folder of the temporary directory.
-std::string TemporaryDirectory(TfmMain& main) { return main.RunDirectory(); }
+std::string TemporaryDirectory(MainWindowLink& main) { return main.RunDirectory(); }
 
 std::string IncompleteResultMessage(const std::string& path) {
     return "Plik wyników " + path + " jest niekompletny. Rozwiązanie nie zostało zapisane.";
@@ -56,7 +57,7 @@ std::string IncompleteResultMessage(const std::string& path) {
 
 bool SolverRunning() { return solverRunning; }
 
-bool PrepareSolverDirectory(TfmMain& main) {
+bool PrepareSolverDirectory(MainWindowLink& main) {
     // A directory that must not be emptied is not a place to run the solver
     // in either: its old NPF.RES would stay.
     if (!main.CleanTemporaryDirectory()) return false;
@@ -74,7 +75,7 @@ bool PrepareSolverDirectory(TfmMain& main) {
     return true;
 }
 
-SolverRunResult RunSolverInProcessingBox(TfmMain& main, const SolverLimits& limits) {
+SolverRunResult RunSolverInProcessingBox(MainWindowLink& main, const SolverLimits& limits) {
     const RunningMark running;
     const std::string directory = TemporaryDirectory(main);
     SolverRunOptions options;
@@ -92,7 +93,7 @@ SolverRunResult RunSolverInProcessingBox(TfmMain& main, const SolverLimits& limi
     return RunSolver(options);
 }
 
-TfmResult2& OpenResultWindow(TfmMain& main, std::unique_ptr<SolutionRecord> record, const QString& caption) {
+TfmResult2& OpenResultWindow(MainWindowLink& main, std::unique_ptr<SolutionRecord> record, const QString& caption) {
     auto window = std::make_unique<TfmResult2>();
     window->setWindowTitle(caption);
     window->SetSolution(std::move(record), LocaleDecimalSeparator());
@@ -101,7 +102,7 @@ TfmResult2& OpenResultWindow(TfmMain& main, std::unique_ptr<SolutionRecord> reco
     return shown;
 }
 
-void StartProcessing(TfmMain& main, const SolverLimits& limits) {
+void StartProcessing(MainWindowLink& main, const SolverLimits& limits) {
     // One run at a time: a second one would empty the directory the first
     // solver works in.
     if (SolverRunning()) return;

@@ -1,6 +1,6 @@
 // The processing command (Ctrl+Enter, "Oblicz mechanizm"): the focal
 // mechanism of the document in the active seismogram window, computed by
-// NPFA.EXE in this run's folder of the temporary directory (TfmMain::
+// NPFA.EXE in this run's folder of the temporary directory (MainWindowLink::
 // RunDirectory) while the interface stays responsive,
 // then stored in the document and shown in a new result window. The legacy
 // import runs the solver the same way.
@@ -19,7 +19,7 @@ struct SolutionRecord;
 
 namespace dyma::gui {
 
-class TfmMain;
+class MainWindowLink;
 class TfmResult2;
 
 // How long the solver may take: 200 waits of 500 ms, and 10 s for an old
@@ -30,7 +30,7 @@ struct SolverLimits {
     int staleResultTimeoutMs = 10000;
 };
 
-void StartProcessing(TfmMain& main, const SolverLimits& limits = {});
+void StartProcessing(MainWindowLink& main, const SolverLimits& limits = {});
 
 // Whether a solver run of the processing command or the import is under
 // way (the event loop runs while it waits, so the commands can be asked for
@@ -41,14 +41,14 @@ bool SolverRunning();
 // program's own files (the sample tables of open seismograms stay) and puts
 // a fresh copy of NPFA.EXE there. False (after its warning) when the directory may
 // not be emptied or the copy failed.
-bool PrepareSolverDirectory(TfmMain& main);
+bool PrepareSolverDirectory(MainWindowLink& main);
 
 // Starts NPFA.EXE in the temporary directory and waits for a complete
 // NPF.RES with the processing box "Przetwarzanie..." shown. The solver
 // process is gone when this returns.
-SolverRunResult RunSolverInProcessingBox(TfmMain& main, const SolverLimits& limits);
+SolverRunResult RunSolverInProcessingBox(MainWindowLink& main, const SolverLimits& limits);
 
 // A result window that takes the record over, captioned `caption`.
-TfmResult2& OpenResultWindow(TfmMain& main, std::unique_ptr<SolutionRecord> record, const QString& caption);
+TfmResult2& OpenResultWindow(MainWindowLink& main, std::unique_ptr<SolutionRecord> record, const QString& caption);
 
 }  // namespace dyma::gui

@@ -10,7 +10,7 @@
 #include "app/results/solutionpanel.h"
 #include "app/seismogram/childformseismogram.h"
 #include "app/seismogram/seismogramopen.h"
-#include "app/shell/qtconvert.h"
+#include "app/widgets/qtconvert.h"
 #include "common/cp1250.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"

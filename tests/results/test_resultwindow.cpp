@@ -4,7 +4,7 @@
 #include "app/results/focalsphererenderer.h"
 #include "app/results/formresult2.h"
 #include "app/results/solutionpanel.h"
-#include "app/shell/helpsystem.h"
+#include "app/widgets/helpsystem.h"
 #include "support/guiapp.h"
 
 #include <QDir>

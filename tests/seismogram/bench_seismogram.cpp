@@ -7,7 +7,7 @@
 #include "app/settings/modalformpreferences.h"
 #include "app/shell/dymaapplication.h"
 #include "app/shell/mdiformmain.h"
-#include "app/shell/messageboxes.h"
+#include "app/widgets/messageboxes.h"
 #include "quactl/quagraph.h"
 #include "support/recordingmessages.h"
 #include "support/tempdir.h"

@@ -6,7 +6,7 @@
 #include "app/results/solutionpanel.h"
 #include "app/seismogram/locationfile.h"
 #include "app/settings/colourpanel.h"
-#include "app/shell/wagespinbox.h"
+#include "app/widgets/wagespinbox.h"
 #include "common/numberformat.h"
 #include "kelsig/signalprocessing.h"
 #include "lgsig/lgsig.h"

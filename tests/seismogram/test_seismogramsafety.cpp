@@ -8,7 +8,7 @@
 
 #include "app/document/projectfile.h"
 #include "app/document/projectlock.h"
-#include "app/shell/wagespinbox.h"
+#include "app/widgets/wagespinbox.h"
 #include "common/textfile.h"
 #include "support/otherprogram.h"
 

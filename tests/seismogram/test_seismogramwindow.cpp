@@ -2,9 +2,9 @@
 // navigation, the keys, the mouse and closing.
 #include "seismogramfixture.h"
 
-#include "app/shell/helpsystem.h"
-#include "app/shell/wagespinbox.h"
 #include "app/solver/processing.h"
+#include "app/widgets/helpsystem.h"
+#include "app/widgets/wagespinbox.h"
 #include "kelsig/signalprocessing.h"
 #include "lgsig/lgsig.h"
 #include "quactl/quaseries.h"

@@ -2,7 +2,7 @@
 // the geology edits, colour panels, directory choice and help by page.
 #include "app/settings/colourpanel.h"
 #include "app/settings/modalformpreferences.h"
-#include "app/shell/helpsystem.h"
+#include "app/widgets/helpsystem.h"
 #include "support/guiapp.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // A seismogram window stand-in: records what the main window asks of it.
 #pragma once
 
-#include "app/shell/seismogramchild.h"
+#include "app/widgets/seismogramchild.h"
 
 #include <QVariant>
 #include <QWidget>

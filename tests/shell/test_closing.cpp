@@ -3,13 +3,13 @@
 // window manager, the end of the desktop session), the question box itself,
 // the command states on every switch of the active window, and the end of
 // the program with the help window open.
-#include "app/shell/helpsystem.h"
-#include "app/shell/helpviewer.h"
 #include "app/shell/mdiformmain.h"
 #include "app/shell/unsavedchanges.h"
-#include "fakeseismogram.h"
+#include "app/widgets/helpsystem.h"
+#include "app/widgets/helpviewer.h"
 #include "support/guiapp.h"
 #include "support/testdirectories.h"
+#include "fakeseismogram.h"
 
 #include <QAction>
 #include <QApplication>

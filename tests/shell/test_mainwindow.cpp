@@ -4,14 +4,14 @@
 #include "app/results/formresult2.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/shell/dymaapplication.h"
-#include "app/shell/helpsystem.h"
-#include "app/shell/helpviewer.h"
 #include "app/shell/mdiformmain.h"
-#include "app/shell/wagespinbox.h"
 #include "app/shell/wizytowka.h"
-#include "fakeseismogram.h"
+#include "app/widgets/helpsystem.h"
+#include "app/widgets/helpviewer.h"
+#include "app/widgets/wagespinbox.h"
 #include "support/guiapp.h"
 #include "support/testdirectories.h"
+#include "fakeseismogram.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -441,7 +441,7 @@ TEST_F(MainWindowTest, OpenFileListAndCommandLineFiles) {
     EXPECT_EQ(fm->PendingFiles().size(), 2);
     QStringList opened;
     DocumentCommands commands;
-    commands.openByFileName = [&](TfmMain&, const QString& path) { opened << path; };
+    commands.openByFileName = [&](MainWindowLink&, const QString& path) { opened << path; };
     fm->SetDocumentCommands(commands);
     fm->OpenByFileName("/x/three.dym");
     EXPECT_EQ(opened, (QStringList{"/x/one.dym", "/x/two.dym", "/x/three.dym"}));

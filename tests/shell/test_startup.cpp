@@ -1,12 +1,12 @@
 // Start-up pieces: the registration texts and paths, the splash screen, the
 // processing box and the pictures.
-#include "app/shell/helpsystem.h"
-#include "app/shell/helpviewer.h"
 #include "app/shell/dymaapplication.h"
-#include "app/shell/icons.h"
 #include "app/shell/registration.h"
 #include "app/shell/splash.h"
 #include "app/solver/processing.h"
+#include "app/widgets/helpsystem.h"
+#include "app/widgets/helpviewer.h"
+#include "app/widgets/icons.h"
 #include "support/guiapp.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/settings/settings.h"
-#include "app/shell/messageboxes.h"
+#include "app/widgets/messageboxes.h"
 #include "support/recordingmessages.h"
 #include "support/tempdir.h"
 
