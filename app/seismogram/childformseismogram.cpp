@@ -484,7 +484,7 @@ void TfmSeismogram::PreviousChannel() {
 
 // ------------------------------------------------------------------ the time window
 
-void TfmSeismogram::MoveTimeWindow(int mode) {
+void TfmSeismogram::MoveTimeWindow(MoveMode mode) {
     const Settings& settings = owner_.Preferences().Values();
     const MoveSteps steps{settings.RelativeDisplacement, settings.WindowStep / 1000.0};
     const TQuaAxis& axis = graph_->AxisBottom();

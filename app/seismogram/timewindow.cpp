@@ -7,7 +7,7 @@ namespace dyma {
 
 namespace {
 
-double StepOf(int mode, const MoveSteps& steps, double span) {
+double StepOf(MoveMode mode, const MoveSteps& steps, double span) {
     const bool fast = mode == kFastForward || mode == kFastBackward;
     if (steps.relative) return span * (fast ? 0.5 : 0.1);
     return fast ? steps.stepSeconds : steps.stepSeconds * 0.25;
@@ -19,7 +19,7 @@ void KeepWidthInRecord(TimeWindow& w) {
 
 }  // namespace
 
-void MoveTimeWindow(TimeWindow& w, int mode, const MoveSteps& steps, double span) {
+void MoveTimeWindow(TimeWindow& w, MoveMode mode, const MoveSteps& steps, double span) {
     switch (mode) {
     case kFastForward:
     case kSlowForward: {

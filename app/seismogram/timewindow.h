@@ -35,7 +35,7 @@ struct MoveSteps {
 
 // `span` is the time the bottom axis shows now. The window never starts
 // before the record nor, moving forward, runs past its end.
-void MoveTimeWindow(TimeWindow& window, int mode, const MoveSteps& steps, double span);
+void MoveTimeWindow(TimeWindow& window, MoveMode mode, const MoveSteps& steps, double span);
 
 // The selection made with the right mouse button; 0 means an unset end.
 struct TimeSelection {

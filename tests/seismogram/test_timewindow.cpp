@@ -13,7 +13,7 @@ namespace {
 
 struct MoveCase {
     const char* what;
-    int mode;
+    MoveMode mode;
     bool relative;
     double start, width, record, span;
     double expectedStart, expectedWidth;
@@ -35,7 +35,7 @@ TEST(TimeWindow, MovesInEveryMode) {
         {"first 10 seconds", kFirst10Seconds, true, 7, 2, 60, 2, 0, 10},
         {"first 5 seconds of a 3 s record", kFirst5Seconds, true, 1, 1, 3, 1, 0, 3},
         {"first 10 seconds of a 3 s record", kFirst10Seconds, true, 1, 1, 3, 1, 0, 3},
-        {"an unknown mode changes nothing", 3, true, 1, 2, 60, 2, 1, 2},
+        {"an unknown mode changes nothing", static_cast<MoveMode>(3), true, 1, 2, 60, 2, 1, 2},
     };
     for (const MoveCase& c : cases) {
         TimeWindow w{c.record, c.start, c.width};
