@@ -97,13 +97,4 @@ SampleRange VisibleSamples(const TimeWindow& w, double rate) {
     return r;
 }
 
-std::vector<double> GridTimes(const SampleRange& samples, double rate) {
-    const double dt = 1.0 / rate;
-    const double from = std::trunc(samples.first * dt / 0.5) * 0.5;
-    const double to = std::trunc(samples.last * dt / 0.5) * 0.5;
-    std::vector<double> times;
-    for (double t = from; t < to; t += 0.5) times.push_back(t);
-    return times;
-}
-
 }  // namespace dyma

@@ -4,7 +4,6 @@
 // button. The window applies the result to its graph.
 #pragma once
 
-#include <vector>
 
 namespace dyma {
 
@@ -67,9 +66,5 @@ struct SampleRange {
     int first = 0, last = 0;
 };
 SampleRange VisibleSamples(const TimeWindow& window, double rate);
-
-// The half-second lines of the time grid between the window's first and
-// last sample (the first may lie a little before the window).
-std::vector<double> GridTimes(const SampleRange& samples, double rate);
 
 }  // namespace dyma
