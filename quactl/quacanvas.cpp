@@ -168,6 +168,13 @@ void TQuaCanvas::PlainLine(long long x0, long long y0, long long x1, long long y
     const long long lowest = std::min(other + offset, other + minor), highest = std::max(other + offset, other + minor);
     const bool inside = lowest >= 0 && highest + thickness - 1 <= minorLimit;
     auto walk = [&](auto&& set) {
+        if (inside && minor == 0) {
+            // Straight across or down, most of a trace: no stepping aside.
+            uchar* p = address(start + first * step, other + offset);
+            for (long long i = first; i <= last; ++i, p += majorStride)
+                for (int k = 0; k < thickness; ++k) set(p + k * runStride);
+            return;
+        }
         if (inside) {
             uchar* p = address(start + first * step, other + offset);
             for (long long i = first; i <= last; ++i, p += majorStride) {
@@ -395,16 +402,20 @@ void TQuaCanvas::TextOutUp(int x, int y, const QString& text) {
 namespace {
 
 // The plot bitmap (24-bit) is copied into the 32-bit back buffer at every
-// paint. Done by hand this is a plain row copy; through QPainter it would
-// convert the whole image into a temporary first.
+// paint, pixel for pixel at a device position. QPainter converts the rows on
+// the fly (with vector instructions, ten times as fast as a loop by hand)
+// when it draws into a view of the target's rectangle at a ratio of 1.
 void CopyRgb888IntoRgb32(QImage& target, int x, int y, const QImage& source) {
     const QRect area = QRect(x, y, source.width(), source.height()).intersected(target.rect());
-    const int n = area.width();
-    for (int row = area.top(); row <= area.bottom(); ++row) {
-        const uchar* from = source.constScanLine(row - y) + 3 * (area.left() - x);
-        QRgb* to = reinterpret_cast<QRgb*>(target.scanLine(row)) + area.left();
-        for (int k = 0; k < n; ++k, from += 3) to[k] = qRgb(from[0], from[1], from[2]);
-    }
+    if (area.isEmpty()) return;
+    const qsizetype stride = target.bytesPerLine();
+    QImage view(target.bits() + area.top() * stride + area.left() * 4, area.width(), area.height(), stride,
+                QImage::Format_RGB32);
+    QImage pixels = source;  // shares the pixels; only the ratio differs
+    pixels.setDevicePixelRatio(1);
+    QPainter p(&view);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(QPoint(0, 0), pixels, QRect(area.left() - x, area.top() - y, area.width(), area.height()));
 }
 
 }  // namespace
