@@ -277,8 +277,23 @@ void TQuaCanvas::DevicePolyline(std::span<const QPoint> points) {
     if (PlainPen()) {
         Release();
         const int thickness = PenThickness();
-        for (std::size_t i = 1; i < points.size(); ++i)
-            PlainLine(points[i - 1].x(), points[i - 1].y(), points[i].x(), points[i].y(), thickness);
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            const QPoint a = points[i - 1], b = points[i];
+            // Along a column and back over part of it (a thinned trace's
+            // low, high and middle): one run over the column from end to
+            // end, each pixel written once, where the two lines would write
+            // half of it twice. Only a copy pen may skip the second pass.
+            if (Pen.Mode == pmCopy && i + 1 < points.size()) {
+                const QPoint c = points[i + 1];
+                const int top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
+                if (a.x() == b.x() && c.x() == b.x() && c.y() >= top && c.y() <= bottom) {
+                    PlainLine(a.x(), top, a.x(), bottom + thickness, thickness);
+                    ++i;
+                    continue;
+                }
+            }
+            PlainLine(a.x(), a.y(), b.x(), b.y(), thickness);
+        }
         return;
     }
     QPainter& p = Painter();

@@ -76,7 +76,8 @@ public:
     // Lines through all points; the pen ends at the last one.
     void Polyline(std::span<const QPoint> points);
     // The same with the points in device pixels of the target (the pen
-    // position is left alone).
+    // position is left alone); where the line runs along a column and back
+    // over part of it, the column is one run with both ends' pixels.
     void DevicePolyline(std::span<const QPoint> points);
     // A cubic Bezier curve through 3n + 1 points.
     void PolyBezier(std::span<const QPoint> points);

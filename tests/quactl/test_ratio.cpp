@@ -134,6 +134,34 @@ TEST(PixelRatio, TheTraceIsThinnedColumnByDeviceColumn) {
     EXPECT_EQ(PixelAt(image, 200, topOfInk(200) + 1), Rgb(0, 0, 0));
 }
 
+TEST(PixelRatio, AColumnDownAndBackUpIsOneRunWithBothEnds) {
+    // Device points: up column 10 from row 40 to row 20, back down to row
+    // 30. Each point stands for a block of 2 x 2.
+    const QPoint points[] = {{10, 40}, {10, 20}, {10, 30}};
+    auto draw = [&](TPenMode mode) {
+        TQuaBitmap bitmap;
+        bitmap.SetSize(20, 30, 2);
+        FillBitmap(bitmap, mode == pmCopy ? clWhite : clBlack);
+        TQuaCanvas& c = bitmap.Canvas();
+        c.Pen.Color = mode == pmCopy ? clBlack : clWhite;
+        c.Pen.Mode = mode;
+        c.DevicePolyline(points);
+        return bitmap.Image().copy();
+    };
+    // A copy pen: rows 20 to 41 (both end blocks), both columns, nothing
+    // above.
+    const QImage copy = draw(pmCopy);
+    for (int x : {10, 11}) {
+        EXPECT_EQ(PixelAt(copy, x, 19), Rgb(255, 255, 255)) << x;
+        for (int y = 20; y <= 41; ++y) EXPECT_EQ(PixelAt(copy, x, y), Rgb(0, 0, 0)) << x << ", " << y;
+    }
+    // An XOR pen draws the lines as they are: the way back up undoes the
+    // rows it passes again (22 to 29).
+    const QImage xored = draw(pmXor);
+    for (int y = 20; y <= 41; ++y)
+        EXPECT_EQ(PixelAt(xored, 10, y), (y >= 22 && y <= 29) ? Rgb(0, 0, 0) : Rgb(255, 255, 255)) << y;
+}
+
 TEST(PixelRatio, AnAntialiasedLineFadesOverOneDevicePixel) {
     // A horizontal line one pixel wide at row 10, white over black: rows 20
     // and 21 full (254 after blending), rows 19 and 22 at the coverage of
