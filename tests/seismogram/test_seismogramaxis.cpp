@@ -81,7 +81,9 @@ TEST_F(SeismogramTest, TimeLabelsSitAtRoundTimesAndTheGridRunsThroughThemAtEvery
         const std::string pattern = decimals ? "0." + std::string(size_t(decimals), '0') : "0";
         for (size_t i = 0; i < values.size(); ++i) {
             // Every multiple of the step in the window, none left out.
-            if (i > 0) EXPECT_NEAR(values[i] - values[i - 1], step, 1e-9 * step) << c.what;
+            if (i > 0) {
+                EXPECT_NEAR(values[i] - values[i - 1], step, 1e-9 * step) << c.what;
+            }
             EXPECT_NEAR(values[i] / step, std::round(values[i] / step), 1e-6) << c.what;
             EXPECT_EQ(labels[i].toStdString(), FormatFloat(pattern, values[i], axis.DecimalSeparator())) << c.what;
             // The grid line at the label's time, through the plot (the trace
