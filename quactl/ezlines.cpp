@@ -186,7 +186,8 @@ double TEZLine::JointSlope(double x0, double y0, double x1, double y1, double x2
 }
 
 void TEZLine::PlotPixel(uchar* pixel, int coverage, double offset, const int pen[3]) const {
-    const int alpha = std::clamp(FloorRound(DashPattern(PenStyle, along + offset) * coverage * Opacity), 0, 255);
+    const int alpha =
+        std::clamp(FloorRound(DashPattern(PenStyle, along * alongScale_ + offset) * coverage * Opacity), 0, 255);
     if (coverage == 0 || alpha == 0) return;
     for (int c = 0; c < 3; ++c) pixel[c] = static_cast<uchar>(BlendChannel(pixel[c], pen[c], alpha, PenMode));
 }
@@ -197,8 +198,21 @@ double TEZLine::Line(double x1, double y1, double x2, double y2, TQuaBitmap* bit
     const double result = offset + std::hypot(x2 - x1, y2 - y1);
     if (!Antialiased || Width < 0.01 || Bad(bitmap)) return result;
 
-    double w = Width >= 1 ? Width : 2 * Width - 1;
-    const int width = bitmap->Width(), height = bitmap->Height();
+    // Drawn at the bitmap's own resolution: coordinates and width scale to
+    // device pixels (a logical pixel's centre to the centre of its device
+    // pixels), so the edges fade over device pixels and stay sharp; the dash
+    // pattern still runs in logical pixels.
+    const double ratio = bitmap->Ratio();
+    if (ratio != 1) {
+        auto device = [ratio](double v) { return v * ratio + (ratio - 1) / 2; };
+        x1 = device(x1);
+        y1 = device(y1);
+        x2 = device(x2);
+        y2 = device(y2);
+    }
+    alongScale_ = 1 / ratio;
+    double w = (Width >= 1 ? Width : 2 * Width - 1) * ratio;
+    const int width = bitmap->DeviceWidth(), height = bitmap->DeviceHeight();
     const int margin = RoundInt(w / 2 + 2);
     if ((x1 < -margin && x2 < -margin) || (y1 < -margin && y2 < -margin) ||
         (x1 > width - 1 + margin && x2 > width - 1 + margin) ||

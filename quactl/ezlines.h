@@ -1,5 +1,7 @@
 // Antialiased lines, polylines, Bezier curves, superformula shapes, ellipses
 // and rectangles drawn straight into the pixels of a 24-bit bitmap.
+// Coordinates and widths are the bitmap's logical pixels; the pixels visited
+// are its device pixels (see TQuaBitmap).
 //
 // Every pixel near a segment gets a coverage from its distance to the
 // segment, shaped by a smooth dash pattern, scaled by the opacity and blended
@@ -94,6 +96,7 @@ private:
     double DrawPath(std::span<const QPoint> points, bool closed, TQuaBitmap* bitmap, double offset);
 
     double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    double alongScale_ = 1;  // logical pixels per device pixel of the bitmap drawn into
     double length_ = 0, length2_ = 0, dx_ = 0, ndx_ = 0, ndy_ = 0;
 };
 

@@ -9,6 +9,15 @@
 // while it draws; anything that reads or writes the pixels directly (the
 // antialiased lines, the rectangle bands) asks the bitmap for them, which
 // closes the painter first.
+//
+// Sharp on any screen: a bitmap has a device pixel ratio, the device pixels
+// per logical pixel each way (2 on a screen of twice the usual density). Its
+// size and every coordinate given to its canvas are logical pixels, the
+// geometry the components are laid out in; the image holds size x ratio
+// device pixels, so text and shapes come out at the screen's own resolution.
+// A pen of one pixel covers `ratio` device pixels (lines keep their weight);
+// DevicePolyline takes its points in device pixels, for a series that can
+// place them finer than a logical pixel.
 #pragma once
 
 #include "quactl/quatypes.h"
@@ -19,6 +28,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include <cmath>
 #include <optional>
 #include <span>
 
@@ -37,8 +47,14 @@ struct TQuaBrush {
 };
 
 // Text metrics at the 96 dots per inch of every image the components draw
-// into, so that sizes computed before drawing match what is drawn.
+// into, in logical pixels, so that sizes computed before drawing match what
+// is drawn at any device pixel ratio.
 QUACTL_EXPORT QFontMetrics QuaFontMetrics(const QFont& font);
+
+// The device pixel at which a logical coordinate starts.
+inline long long ToDevicePixels(double logical, double ratio) {
+    return static_cast<long long>(std::floor(logical * ratio + 0.5));
+}
 
 class QUACTL_EXPORT TQuaCanvas {
 public:
@@ -52,10 +68,17 @@ public:
     TQuaFont Font;
     QPoint PenPos;
 
+    // Device pixels per logical pixel of the target image.
+    double Ratio() const;
+
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     // Lines through all points; the pen ends at the last one.
     void Polyline(std::span<const QPoint> points);
+    // The same with the points in device pixels of the target (the pen
+    // position is left alone); where the line runs along a column and back
+    // over part of it, the column is one run with both ends' pixels.
+    void DevicePolyline(std::span<const QPoint> points);
     // A cubic Bezier curve through 3n + 1 points.
     void PolyBezier(std::span<const QPoint> points);
     void Rectangle(int x1, int y1, int x2, int y2);
@@ -82,7 +105,11 @@ private:
     // An image without pixels (a bitmap not sized yet) takes no drawing.
     bool Drawable() const;
     bool PlainPen() const;
-    void PlainLine(QPoint from, QPoint to);
+    // From one device pixel up to (not including) another, `thickness`
+    // device pixels across.
+    void PlainLine(long long x0, long long y0, long long x1, long long y1, int thickness);
+    void PlainLogicalLine(QPoint from, QPoint to);
+    int PenThickness() const;
     void ApplyPen(QPainter& p) const;
     void ApplyBrush(QPainter& p) const;
     bool PenVisible() const { return Pen.Style != psClear && Pen.Mode != pmNop; }
@@ -98,16 +125,24 @@ public:
     TQuaBitmap(const TQuaBitmap&) = delete;
     TQuaBitmap& operator=(const TQuaBitmap&) = delete;
 
-    // New pixels are white; the canvas keeps its pen, brush and font.
+    // Sizes in logical pixels. New pixels are white; the canvas keeps its
+    // pen, brush and font. Without a ratio the bitmap keeps the one it has
+    // (1 to begin with).
     void SetSize(int width, int height);
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
-    bool Empty() const { return image_.isNull() || image_.width() <= 0 || image_.height() <= 0; }
+    void SetSize(int width, int height, double ratio);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    double Ratio() const { return ratio_; }
+    // The image's own size, in device pixels.
+    int DeviceWidth() const { return image_.width(); }
+    int DeviceHeight() const { return image_.height(); }
+    bool Empty() const { return image_.isNull() || width_ <= 0 || height_ <= 0; }
 
     TQuaCanvas& Canvas() { return canvas_; }
-    // The finished pixels (the canvas painter is closed first).
+    // The finished pixels (the canvas painter is closed first); the image
+    // carries the device pixel ratio.
     QImage& Image();
-    // Direct pixel access, row by row.
+    // Direct pixel access, device row by device row.
     uchar* ScanLine(int y);
     // Makes the pixels 24-bit, three bytes a pixel, R G B.
     void MakeRgb888();
@@ -115,7 +150,13 @@ public:
 private:
     QImage::Format format_;
     QImage image_;
+    int width_ = 0, height_ = 0;
+    double ratio_ = 1;
     TQuaCanvas canvas_;
 };
+
+// Fills the whole bitmap with one colour, which the canvas keeps as its
+// pen and brush colour (a series may rely on the brush the fill left).
+QUACTL_EXPORT void FillBitmap(TQuaBitmap& bitmap, TColor color);
 
 }  // namespace quactl

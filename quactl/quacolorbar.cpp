@@ -40,12 +40,17 @@ void TQuaColorBar::SetOffsetRight(int value) {
     update();
 }
 
-QImage TQuaColorBar::Picture() const {
+QImage TQuaColorBar::Picture(double ratio) const {
     const int w = width(), h = height();
-    TQuaBitmap bitmap(w, h, QImage::Format_RGB32);
+    TQuaBitmap bitmap(QImage::Format_RGB32);
+    bitmap.SetSize(w, h, ratio);
     if (bitmap.Empty()) return bitmap.Image();
     const TColor s = ColorToRGB(startColor_), e = ColorToRGB(endColor_);
-    const int n = w - offsetRight_ - offsetLeft_;
+    // The gradient in device pixels: columns and offsets scaled.
+    const double r = bitmap.Ratio();
+    const int left = static_cast<int>(ToDevicePixels(offsetLeft_, r));
+    const int n = static_cast<int>(ToDevicePixels(w - offsetRight_, r)) - left;
+    const int deviceWidth = bitmap.DeviceWidth(), deviceHeight = bitmap.DeviceHeight();
     if (n > 0) {
         std::vector<QRgb> columns(static_cast<std::size_t>(n));
         auto channel = [n](int from, int to, int k) { return static_cast<int>(from + k * static_cast<double>(to - from) / n); };
@@ -54,10 +59,10 @@ QImage TQuaColorBar::Picture() const {
                 qRgb(channel(GetRValue(s), GetRValue(e), k), channel(GetGValue(s), GetGValue(e), k),
                      channel(GetBValue(s), GetBValue(e), k));
         QImage& image = bitmap.Image();
-        for (int y = 0; y < h; ++y) {
+        for (int y = 0; y < deviceHeight; ++y) {
             auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int k = 0; k < n; ++k)
-                if (offsetLeft_ + k >= 0 && offsetLeft_ + k < w) row[offsetLeft_ + k] = columns[static_cast<std::size_t>(k)];
+                if (left + k >= 0 && left + k < deviceWidth) row[left + k] = columns[static_cast<std::size_t>(k)];
         }
     }
     TQuaCanvas& c = bitmap.Canvas();
@@ -75,7 +80,7 @@ QImage TQuaColorBar::Picture() const {
 
 void TQuaColorBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(0, 0, Picture());
+    p.drawImage(0, 0, Picture(devicePixelRatioF()));
 }
 
 }  // namespace quactl

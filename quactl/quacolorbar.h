@@ -17,14 +17,16 @@ public:
     void SetStartColor(TColor value);
     TColor EndColor() const { return endColor_; }
     void SetEndColor(TColor value);
+    // Widths of the solid blocks, in control pixels: at least 0 and at most
+    // the width minus the opposite offset.
     int OffsetLeft() const { return offsetLeft_; }
-    // At least 0 and at most the width minus the opposite offset.
     void SetOffsetLeft(int value);
     int OffsetRight() const { return offsetRight_; }
     void SetOffsetRight(int value);
 
-    // The bar as it is painted, at the control's size.
-    QImage Picture() const;
+    // The bar as it is painted, at the control's size, with `ratio` device
+    // pixels per control pixel (the gradient runs over the device pixels).
+    QImage Picture(double ratio = 1) const;
 
     QSize sizeHint() const override { return QSize(159, 31); }
 

@@ -37,17 +37,6 @@ bool ButtonOf(Qt::MouseButton b, TMouseButton& out) {
 int TextWidthIn(const TQuaFont& font, const QString& text) { return QuaFontMetrics(font.Font()).horizontalAdvance(text); }
 int TextHeightIn(const TQuaFont& font) { return QuaFontMetrics(font.Font()).height(); }
 
-void Fill(TQuaBitmap& bitmap, TColor color) {
-    TQuaCanvas& c = bitmap.Canvas();
-    c.Pen.Mode = pmCopy;
-    c.Pen.Style = psSolid;
-    c.Pen.Width = 1;
-    c.Pen.Color = color;
-    c.Brush.Color = color;
-    c.Brush.Style = bsSolid;
-    c.Rectangle(0, 0, bitmap.Width(), bitmap.Height());
-}
-
 }  // namespace
 
 TQuaGraph::TQuaGraph(QWidget* parent) : QWidget(parent) {
@@ -156,28 +145,40 @@ std::unique_ptr<TQuaGraphSeries> TQuaGraph::RemoveSeriesPointer(const QString& n
 
 // ---- coordinates ------------------------------------------------------------
 
-int TQuaGraph::TransferX(double x) const {
-    return TruncPixel((x - axisBottom_.MinValue()) * plotWidth_ / (axisBottom_.MaxValue() - axisBottom_.MinValue()));
+TQuaTransform TQuaGraph::PlotMapping() const {
+    TQuaTransform t;
+    t.XMin = axisBottom_.MinValue();
+    t.XMax = axisBottom_.MaxValue();
+    t.YMin = axisLeft_.MinValue();
+    t.YMax = axisLeft_.MaxValue();
+    t.Width = plotPixelWidth_;
+    t.Height = plotPixelHeight_;
+    return t;
 }
 
-int TQuaGraph::TransferY(double y) const {
-    return TruncPixel(plotHeight_ -
-                      plotHeight_ * (y - axisLeft_.MinValue()) / (axisLeft_.MaxValue() - axisLeft_.MinValue()));
+int TQuaGraph::TitleHeight() const { return title_.isEmpty() ? 0 : TextHeightIn(titleFont_); }
+
+TQuaLabelRewrite TQuaGraph::LabelRewrite(const TAxisLabelEvent& event) {
+    if (!event) return {};
+    return [this, &event](double value, QString& label) { event(this, value, label); };
 }
 
-double TQuaGraph::InvertTransformX(int px) const {
-    return axisBottom_.MinValue() + px * (axisBottom_.MaxValue() - axisBottom_.MinValue()) / plotWidth_;
-}
-
-double TQuaGraph::InvertTransformY(int py) const {
-    return axisLeft_.MinValue() + (plotHeight_ - py) * (axisLeft_.MaxValue() - axisLeft_.MinValue()) / plotHeight_;
-}
-
-int TQuaGraph::CalculateAxisLeftWidth() const {
+int TQuaGraph::CalculateAxisLeftWidth() {
     const TQuaAxis& a = axisLeft_;
     if (!a.Visible()) return 0;
     const int caption = a.ShowCaption() ? a.CaptionOffset() + TextHeightIn(a.CaptionFont()) : 0;
-    return a.Offset() + a.MajorTicksLength() + TextWidthIn(a.Font(), a.FormatSample()) + caption + 3;
+    if (!a.RoundTicks() || a.LogScale())
+        return a.Offset() + a.MajorTicksLength() + TextWidthIn(a.Font(), a.FormatSample()) + caption + 3;
+    // Round ticks: room for the widest label they bring at this height, so
+    // that big values are not cut at the left edge, and the caption's gap
+    // kept beside them.
+    RecalculateYAxis();
+    const int plotHeight =
+        (100 - marginTop_ - marginBottom_) * height() / 100 - CalculateAxisBottomHeight() - TitleHeight();
+    const int labels = plotHeight > 0
+                           ? a.LabelWidth(a.Ticks(plotHeight, TQuaAxisOrientation::Vertical, LabelRewrite(OnAxisLeftLabel)))
+                           : 0;
+    return a.Offset() + a.MajorTicksLength() + labels + caption + 5;
 }
 
 int TQuaGraph::CalculateAxisBottomHeight() const {
@@ -207,19 +208,20 @@ void TQuaGraph::RecalculateAxis(TQuaAxis& axis, bool horizontal) {
 void TQuaGraph::RecalculateXAxis() { RecalculateAxis(axisBottom_, true); }
 void TQuaGraph::RecalculateYAxis() { RecalculateAxis(axisLeft_, false); }
 
-// ---- painting ---------------------------------------------------------------
+// ---- layout and painting ----------------------------------------------------
 
-void TQuaGraph::Paint() {
-    if (Rebuild()) update();
+double TQuaGraph::PixelRatio() const { return pixelRatio_ > 0 ? pixelRatio_ : devicePixelRatioF(); }
+
+void TQuaGraph::SetPixelRatio(double ratio) {
+    pixelRatio_ = ratio > 0 && std::isfinite(ratio) ? ratio : 0;
+    Invalidate();
 }
 
-bool TQuaGraph::Rebuild() {
-    if (updating_) return false;
-    dirty_ = false;
+bool TQuaGraph::UpdateLayout() {
     axisLeftWidth_ = CalculateAxisLeftWidth();
     axisBottomHeight_ = CalculateAxisBottomHeight();
     const int w = width(), h = height();
-    const int titleHeight = title_.isEmpty() ? 0 : TextHeightIn(titleFont_);
+    const int titleHeight = TitleHeight();
     const int plotWidth = (100 - marginLeft_ - marginRight_) * w / 100 - axisLeftWidth_;
     const int plotHeight = (100 - marginTop_ - marginBottom_) * h / 100 - axisBottomHeight_ - titleHeight;
     plotWidth_ = plotWidth;
@@ -230,16 +232,39 @@ bool TQuaGraph::Rebuild() {
     plotRight_ = (100 - marginRight_) * w / 100;
     plotPixelWidth_ = plotWidth;
     plotPixelHeight_ = plotHeight;
-    if (plotWidth < 0 || plotHeight < 0) return false;
+    return plotWidth >= 0 && plotHeight >= 0;
+}
 
-    plot_.SetSize(plotPixelWidth_, plotPixelHeight_);
-    Fill(plot_, graphColor_);
+std::vector<TQuaAxisTick> TQuaGraph::LeftAxisTicks() {
+    RecalculateYAxis();
+    return axisLeft_.Ticks(plotPixelHeight_, TQuaAxisOrientation::Vertical, LabelRewrite(OnAxisLeftLabel));
+}
+
+std::vector<TQuaAxisTick> TQuaGraph::BottomAxisTicks() {
+    RecalculateXAxis();
+    return axisBottom_.Ticks(plotPixelWidth_, TQuaAxisOrientation::Horizontal, LabelRewrite(OnAxisBottomLabel));
+}
+
+void TQuaGraph::Paint() {
+    if (Rebuild()) update();
+}
+
+bool TQuaGraph::Rebuild() {
+    if (updating_) return false;
+    dirty_ = false;
+    if (!UpdateLayout()) return false;
+    builtRatio_ = PixelRatio();
+    const int w = width(), h = height();
+
+    plot_.SetSize(plotPixelWidth_, plotPixelHeight_, builtRatio_);
+    FillBitmap(plot_, graphColor_);
     if (axisLeft_.Visible()) PrepareLeftAxis(axisLeftBitmap_);
     if (axisBottom_.Visible()) PrepareBottomAxis(axisBottomBitmap_);
+    DrawGrids(plot_);
     RedrawSeries(plot_);
 
-    back_.SetSize(w, h);
-    Fill(back_, color_);
+    back_.SetSize(w, h, builtRatio_);
+    FillBitmap(back_, color_);
     TQuaCanvas& back = back_.Canvas();
     const int left = static_cast<int>(plotLeft_), top = static_cast<int>(plotTop_);
     back.Draw(left, top, plot_.Image());
@@ -251,102 +276,61 @@ bool TQuaGraph::Rebuild() {
     }
     if (dragging_ || selected_) InvertBand(back, markerStart_, drawnMarkerEnd_);
 
-    screen_.SetSize(w, h);
+    screen_.SetSize(w, h, builtRatio_);
     screen_.Canvas().Draw(0, 0, back_.Image());
+    // The fresh surface has no cursor line: it is drawn again where it stood
+    // (in the new layout), so that the next DrawLine erases a line that is
+    // there rather than leaving one behind.
+    if (cursor_.Shown) {
+        cursor_.Top = top;
+        cursor_.Bottom = static_cast<int>(plotTop_ + plotHeight_);
+        if (cursor_.X >= left && cursor_.X < static_cast<int>(plotRight_))
+            XorCursor(cursor_);
+        else
+            cursor_.Shown = false;
+    }
     return true;
 }
 
 void TQuaGraph::PrepareLeftAxis(TQuaBitmap& bitmap) {
     if (axisLeftWidth_ == 0 || plotPixelHeight_ <= 0) {
         bitmap.SetSize(0, 0);
+        leftTicks_.clear();
         return;
     }
-    bitmap.SetSize(axisLeftWidth_, plotPixelHeight_);
-    const TQuaAxis& a = axisLeft_;
-    RecalculateYAxis();
-    Fill(bitmap, color_);
-    TQuaCanvas& c = bitmap.Canvas();
-    const int height = bitmap.Height();
-    const int lineX = bitmap.Width() - a.Offset() - a.MajorTicksLength() - 1;
-    const int tickEnd = lineX + a.MajorTicksLength() + 1;
-    c.Pen.Color = a.Color();
-    c.MoveTo(lineX, 0);
-    c.LineTo(lineX, height);
-    if (a.ShowCaption() && !a.Caption().isEmpty()) {
-        c.Font.Assign(a.CaptionFont());
-        c.TextOutUp(0, height / 2 - c.TextWidth(a.Caption()) / 2, a.Caption());
-    }
-    if (!a.LogScale() && a.MaxValue() == a.MinValue()) return;
-
-    c.Font.Assign(a.Font());
-    c.Brush.Color = a.Color();
-    c.Brush.Style = bsClear;
-    const int right = lineX - 4;
-    for (TQuaAxisTick& t : a.Ticks(height)) {
-        const int y = TruncPixel(height - t.Offset);
-        c.MoveTo(lineX, y);
-        c.LineTo(tickEnd, y);
-        if (!t.Labelled) continue;
-        if (t.RaisesEvent && OnAxisLeftLabel) OnAxisLeftLabel(this, t.EventValue, t.Label);
-        const int th = c.TextHeight(t.Label);
-        const int labelTop = t.Anchor == TQuaAxisTick::Place::AtMin   ? y - th
-                             : t.Anchor == TQuaAxisTick::Place::AtMax ? y
-                                                                      : y - th / 2;
-        c.TextOut(right - c.TextWidth(t.Label), labelTop, t.Label);
-    }
-    c.MoveTo(lineX, 0);
-    c.LineTo(tickEnd, 0);
-    c.MoveTo(lineX, height - 1);
-    c.LineTo(tickEnd, height - 1);
-    c.Brush.Style = bsSolid;
+    bitmap.SetSize(axisLeftWidth_, plotPixelHeight_, builtRatio_);
+    leftTicks_ = LeftAxisTicks();
+    axisLeft_.DrawStrip(bitmap, TQuaAxisOrientation::Vertical, color_, leftTicks_);
 }
 
 void TQuaGraph::PrepareBottomAxis(TQuaBitmap& bitmap) {
     if (plotPixelWidth_ <= 0 || axisBottomHeight_ == 0) {
         bitmap.SetSize(0, 0);
+        bottomTicks_.clear();
         return;
     }
-    bitmap.SetSize(plotPixelWidth_, axisBottomHeight_);
-    const TQuaAxis& a = axisBottom_;
-    RecalculateXAxis();
-    Fill(bitmap, color_);
-    TQuaCanvas& c = bitmap.Canvas();
-    const int width = bitmap.Width();
-    const int axisY = a.Offset() + a.MajorTicksLength();
-    const int tickEnd = axisY - a.MajorTicksLength() - 1;
-    c.Pen.Color = a.Color();
-    c.MoveTo(0, axisY);
-    c.LineTo(width, axisY);
-    c.Brush.Style = bsClear;
-    if (a.ShowCaption()) {
-        c.Font.Assign(a.CaptionFont());
-        const int y = TextHeightIn(a.Font()) + axisY + a.CaptionOffset() + 2;
-        c.TextOut((width - c.TextWidth(a.Caption())) / 2, y, a.Caption());
+    bitmap.SetSize(plotPixelWidth_, axisBottomHeight_, builtRatio_);
+    bottomTicks_ = BottomAxisTicks();
+    axisBottom_.DrawStrip(bitmap, TQuaAxisOrientation::Horizontal, color_, bottomTicks_);
+}
+
+// The grids use the ticks their strips were drawn with; a hidden axis
+// labels nothing, so its ticks are worked out without the label events.
+void TQuaGraph::DrawGrids(TQuaBitmap& plot) {
+    if (axisLeft_.Grid()) {
+        if (!axisLeft_.Visible()) {
+            RecalculateYAxis();
+            leftTicks_ = axisLeft_.Ticks(plotPixelHeight_, TQuaAxisOrientation::Vertical);
+        }
+        axisLeft_.DrawGrid(plot, TQuaAxisOrientation::Vertical, leftTicks_);
     }
-    if (!a.LogScale() && a.MaxValue() == a.MinValue()) {
-        c.Brush.Style = bsSolid;
-        return;
+    if (axisBottom_.Grid()) {
+        if (!axisBottom_.Visible()) {
+            RecalculateXAxis();
+            bottomTicks_ = axisBottom_.Ticks(plotPixelWidth_, TQuaAxisOrientation::Horizontal);
+        }
+        axisBottom_.DrawGrid(plot, TQuaAxisOrientation::Horizontal, bottomTicks_);
     }
-    c.Font.Assign(a.Font());
-    c.Brush.Color = a.Color();
-    const int labelY = axisY + 2;
-    for (TQuaAxisTick& t : a.Ticks(width)) {
-        const int x = TruncPixel(t.Offset);
-        c.MoveTo(x, axisY);
-        c.LineTo(x, tickEnd);
-        if (!t.Labelled) continue;
-        if (t.RaisesEvent && OnAxisBottomLabel) OnAxisBottomLabel(this, t.EventValue, t.Label);
-        const int tw = c.TextWidth(t.Label);
-        const int left = t.Anchor == TQuaAxisTick::Place::AtMin   ? x
-                         : t.Anchor == TQuaAxisTick::Place::AtMax ? x - tw
-                                                                  : x - tw / 2;
-        c.TextOut(left, labelY, t.Label);
-    }
-    c.MoveTo(width - 1, axisY);
-    c.LineTo(width - 1, tickEnd);
-    c.MoveTo(0, axisY);
-    c.LineTo(0, tickEnd);
-    c.Brush.Style = bsSolid;
 }
 
 void TQuaGraph::RedrawSeries(TQuaBitmap& bitmap) {
@@ -358,14 +342,15 @@ void TQuaGraph::RedrawSeries(TQuaBitmap& bitmap) {
 }
 
 void TQuaGraph::paintEvent(QPaintEvent*) {
-    if (dirty_ && !updating_) Rebuild();
+    // A move to a screen of another density rebuilds the pictures too.
+    if ((dirty_ || builtRatio_ != PixelRatio()) && !updating_) Rebuild();
     QPainter p(this);
-    const QImage& shown = screen_.Image();
-    p.drawImage(0, 0, shown);
+    p.drawImage(0, 0, screen_.Image());
     // Until the first successful paint (or after growing while the plot had
     // no room) part of the widget has no picture yet.
-    if (shown.width() < width()) p.fillRect(shown.width(), 0, width() - shown.width(), height(), ToQColor(color_));
-    if (shown.height() < height()) p.fillRect(0, shown.height(), width(), height() - shown.height(), ToQColor(color_));
+    const int w = screen_.Width(), h = screen_.Height();
+    if (w < width()) p.fillRect(w, 0, width() - w, height(), ToQColor(color_));
+    if (h < height()) p.fillRect(0, h, width(), height() - h, ToQColor(color_));
 }
 
 void TQuaGraph::resizeEvent(QResizeEvent*) {
@@ -403,15 +388,28 @@ void TQuaGraph::DrawBox() {
     update();
 }
 
-void TQuaGraph::DrawLine() {
+void TQuaGraph::XorCursor(const CursorLine& line) {
     TQuaCanvas& c = Canvas();
+    const TQuaPen keep = c.Pen;
+    c.Pen = line.Pen;
     c.Pen.Mode = pmXor;
-    const int top = static_cast<int>(plotTop_), bottom = static_cast<int>(plotTop_ + plotHeight_);
-    c.MoveTo(previousMouseX_, top);
-    c.LineTo(previousMouseX_, bottom);
-    c.MoveTo(mouseX_, top);
-    c.LineTo(mouseX_, bottom);
+    c.MoveTo(line.X, line.Top);
+    c.LineTo(line.X, line.Bottom);
+    c.Pen = keep;
     c.Pen.Mode = pmCopy;
+}
+
+// The line is erased where it stands, with the pen it was drawn with: after
+// a repaint the previous mouse column may hold no line at all, and a second
+// XOR there would leave one behind.
+void TQuaGraph::DrawLine() {
+    if (cursor_.Shown) XorCursor(cursor_);
+    cursor_.Shown = true;
+    cursor_.X = mouseX_;
+    cursor_.Top = static_cast<int>(plotTop_);
+    cursor_.Bottom = static_cast<int>(plotTop_ + plotHeight_);
+    cursor_.Pen = Canvas().Pen;
+    XorCursor(cursor_);
     update();
 }
 

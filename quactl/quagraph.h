@@ -8,6 +8,13 @@
 // shows). The selection band and the XOR cursor line are drawn onto that
 // surface with raster operations, so drawing them twice erases them and
 // dragging needs no repaint. A rebuild happens only when something changed.
+//
+// Units: control pixels are the widget's logical pixels, counted from its
+// top-left corner (mouse positions, PlotLeft ...); plot pixels are offsets
+// from the plot area's top-left corner (TransferX, InvertTransformX); data
+// values are in the axes' units. The images hold PixelRatio() device pixels
+// per logical pixel each way, so a finer screen gets a sharper picture with
+// the same layout.
 #pragma once
 
 #include "quactl/quaaxis.h"
@@ -39,10 +46,12 @@ public:
     // ---- properties
     bool Selected() const { return selected_; }
     bool Dragging() const { return dragging_; }
+    // The selection's ends, data values of the bottom axis (held to its range).
     double MarkerStart() const { return markerStart_; }
     void SetMarkerStart(double x);
     double MarkerEnd() const { return markerEnd_; }
     void SetMarkerEnd(double x);
+    // Margins in percent of the control's width (left, right) or height.
     int MarginLeft() const { return marginLeft_; }
     void SetMarginLeft(int value);
     int MarginRight() const { return marginRight_; }
@@ -100,15 +109,27 @@ public:
     int SeriesCount() const { return static_cast<int>(series_.size()); }
     TQuaGraphSeries* Series(int i) const { return series_.at(static_cast<std::size_t>(i)).get(); }
 
-    // ---- coordinates (linear, relative to the plot area's top-left corner)
-    int TransferX(double x) const;
-    int TransferY(double y) const;
-    double InvertTransformX(int px) const;
-    double InvertTransformY(int py) const;
-    int CalculateAxisLeftWidth() const;
+    // ---- coordinates: data values <-> plot pixels of the last layout
+    // (valid after a paint or UpdateLayout), linear whatever the axes' modes
+    // (the series honour those).
+    TQuaTransform PlotMapping() const;
+    int TransferX(double x) const { return PlotMapping().X(x); }
+    int TransferY(double y) const { return PlotMapping().Y(y); }
+    double InvertTransformX(int px) const { return PlotMapping().InvertX(px); }
+    double InvertTransformY(int py) const { return PlotMapping().InvertY(py); }
+    // Sizes of the axis strips in control pixels. With round ticks the left
+    // strip is as wide as the labels the current size and range bring.
+    int CalculateAxisLeftWidth();
     int CalculateAxisBottomHeight() const;
     void RecalculateXAxis();
     void RecalculateYAxis();
+    // Lays out the plot area and the axis strips for the control's size, as
+    // every paint does first; false when there is no room for the plot.
+    bool UpdateLayout();
+    // The ticks the next paint draws (offsets in plot pixels); valid after a
+    // paint or UpdateLayout.
+    std::vector<TQuaAxisTick> LeftAxisTicks();
+    std::vector<TQuaAxisTick> BottomAxisTicks();
 
     // ---- drawing
     // Rebuilds the whole picture now (nothing while updating or when the
@@ -119,15 +140,22 @@ public:
     void RedrawSeries(TQuaBitmap& bitmap);
     // Updates the inverted selection band on the control's surface.
     void DrawBox();
-    // XOR cursor lines at the previous and the current mouse column, in the
-    // pen colour the caller has set on Canvas(): erases the old, draws the new.
+    // The XOR cursor line: erases the one drawn before (a repaint keeps it
+    // where it was) and draws one at MouseX from PlotTop to PlotBottom, with
+    // the pen the caller has set on Canvas().
     void DrawLine();
     // The control's surface, as the widget shows it.
     TQuaCanvas& Canvas() { return screen_.Canvas(); }
+    // The pictures, in device pixels (their devicePixelRatio() says how many
+    // per control pixel); valid after a paint.
     const QImage& ControlImage() { return screen_.Image(); }
     const QImage& PlotImage() { return plot_.Image(); }
+    // Device pixels per control pixel of the pictures: the screen's, unless
+    // one is set (0 follows the screen again).
+    double PixelRatio() const;
+    void SetPixelRatio(double ratio);
 
-    // ---- selection
+    // ---- selection (data values of the bottom axis)
     void Select(double x1, double x2);
     void RemoveSelection();
 
@@ -138,23 +166,26 @@ public:
     void CMMouseEnter() { mouseInControl_ = true; }
     void CMMouseLeave() { mouseInControl_ = mouseInPlot_ = false; }
 
-    // ---- run-time state
+    // ---- run-time state: the plot area and the strips in control pixels,
+    // valid after a paint or UpdateLayout (0 before)
     double PlotWidth() const { return plotWidth_; }
     double PlotHeight() const { return plotHeight_; }
     double PlotTop() const { return plotTop_; }
     double PlotLeft() const { return plotLeft_; }
     double PlotBottom() const { return plotBottom_; }
     double PlotRight() const { return plotRight_; }
-    double DrawnMarkerEnd() const { return drawnMarkerEnd_; }
+    double DrawnMarkerEnd() const { return drawnMarkerEnd_; }  // data value
     bool OverMarkerEdge() const { return overMarkerEdge_; }
     bool MouseInControl() const { return mouseInControl_; }
     bool MouseInPlot() const { return mouseInPlot_; }
+    // Mouse positions in control pixels, -1 until the mouse was over the plot.
     int PreviousMouseX() const { return previousMouseX_; }
     int PreviousMouseY() const { return previousMouseY_; }
     int MouseX() const { return mouseX_; }
     int MouseY() const { return mouseY_; }
     int AxisLeftWidth() const { return axisLeftWidth_; }
     int AxisBottomHeight() const { return axisBottomHeight_; }
+    // The mouse position in data values, from the last move over the control.
     double MouseValueX() const { return mouseValueX_; }
     double MouseValueY() const { return mouseValueY_; }
 
@@ -171,9 +202,22 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // A cursor line as it stands on the surface: where, and with which pen.
+    struct CursorLine {
+        bool Shown = false;
+        int X = 0, Top = 0, Bottom = 0;
+        TQuaPen Pen;
+    };
+
     bool AddOwnedSeries(std::unique_ptr<TQuaGraphSeries> series);
     bool Rebuild();
+    int TitleHeight() const;
+    TQuaLabelRewrite LabelRewrite(const TAxisLabelEvent& event);
     void InvertBand(TQuaCanvas& canvas, double from, double to);
+    void XorCursor(const CursorLine& line);
+    // The axes' grid lines (where switched on) into the plot bitmap, at the
+    // ticks of the last PrepareLeftAxis / PrepareBottomAxis.
+    void DrawGrids(TQuaBitmap& plot);
     void RecalculateAxis(TQuaAxis& axis, bool horizontal);
     bool InsideForPress(int x, int y) const;
     bool InsideForMove(int x, int y) const;
@@ -206,6 +250,10 @@ private:
     int plotPixelWidth_ = 0, plotPixelHeight_ = 0;
     std::vector<std::unique_ptr<TQuaGraphSeries>> series_;
     double mouseValueX_ = 0, mouseValueY_ = 0;
+    double pixelRatio_ = 0;  // set by SetPixelRatio; 0 follows the screen
+    double builtRatio_ = 1;  // the ratio of the pictures now built
+    CursorLine cursor_;
+    std::vector<TQuaAxisTick> leftTicks_, bottomTicks_;  // as last drawn
 };
 
 }  // namespace quactl

@@ -34,7 +34,19 @@ int TQuaTransform::Y(double y) const {
     return TruncPixel(YReverse ? f : h - f);
 }
 
-TQuaGraphSeries::TQuaGraphSeries(std::uint8_t kind, QString name, int capacity) : Name(std::move(name)), kind_(kind) {
+double TQuaTransform::InvertX(double px) const {
+    const double f = XReverse ? Width - px : px;
+    const double v = XMin + f * (XMax - XMin) / Width;
+    return XLog ? std::pow(10.0, v) : v;
+}
+
+double TQuaTransform::InvertY(double py) const {
+    const double f = YReverse ? py : Height - py;
+    const double v = YMin + f * (YMax - YMin) / Height;
+    return YLog ? std::pow(10.0, v) : v;
+}
+
+TQuaGraphSeries::TQuaGraphSeries(TQuaSeriesKind kind, QString name, int capacity) : Name(std::move(name)), kind_(kind) {
     if (capacity > 0) {
         const auto n = static_cast<std::size_t>(capacity);
         x_.reserve(n);

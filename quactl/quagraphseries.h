@@ -28,15 +28,22 @@ struct QUACTL_EXPORT TQuaPoint {
     void Assign(const TQuaPoint& other) { *this = other; }
 };
 
-// Axis limits and modes of one drawing call with the size of the bitmap.
-// On logarithmic axes the limits are decade exponents.
+// The one mapping between data values and pixels: the axis limits and
+// modes with the size of the area they span. The series map into their
+// bitmap with it (honouring the axis modes); the graph maps its plot area
+// with a linear one (TQuaGraph::PlotMapping). On logarithmic axes the limits
+// are decade exponents.
 struct QUACTL_EXPORT TQuaTransform {
     double XMin = 0, XMax = 1, YMin = 0, YMax = 1;
     bool XLog = false, YLog = false, XReverse = false, YReverse = false;
-    int Width = 0, Height = 0;
+    int Width = 0, Height = 0;  // pixels of the area, X right and Y down
 
+    // Data value to pixel offset from the area's left (top) edge, truncated.
     int X(double x) const;
     int Y(double y) const;
+    // Pixel offset to data value: the inverse of X and Y before truncation.
+    double InvertX(double px) const;
+    double InvertY(double py) const;
 };
 
 // Truncation toward zero, kept within +-2^30 so that a point far outside the
@@ -45,14 +52,26 @@ QUACTL_EXPORT int TruncPixel(double v);
 
 inline constexpr double kQuaLargeValue = 1.7976931348623156E300;
 
+// The eight kinds of series, with the codes the component set gives them.
+enum TQuaSeriesKind : std::uint8_t {
+    qskFastLine = 1,
+    qskMarker = 2,
+    qskShape = 3,
+    qskFreeLine = 4,
+    qskImage = 5,
+    qskSemiFastLine = 6,
+    qskAntialiasedLine = 7,
+    qskRectangle = 8,
+};
+
 class QUACTL_EXPORT TQuaGraphSeries {
 public:
-    TQuaGraphSeries(std::uint8_t kind, QString name, int capacity);
+    TQuaGraphSeries(TQuaSeriesKind kind, QString name, int capacity);
     virtual ~TQuaGraphSeries();
     TQuaGraphSeries(const TQuaGraphSeries&) = delete;
     TQuaGraphSeries& operator=(const TQuaGraphSeries&) = delete;
 
-    std::uint8_t Kind() const { return kind_; }
+    TQuaSeriesKind Kind() const { return kind_; }
     QString Name;
     TQuaFont Font;
 
@@ -79,7 +98,8 @@ public:
     double GetMaxZValue() const { return maxZ_; }
     double GetMinZValue() const { return minZ_; }
 
-    // Pixels in the bitmap of the current (or last) DrawSeries call.
+    // Pixels (logical, see TQuaBitmap) in the bitmap of the current (or
+    // last) DrawSeries call; valid only from the first DrawSeries on.
     int TransferX(double x) const { return transform_.X(x); }
     int TransferY(double y) const { return transform_.Y(y); }
     const TQuaTransform& Transform() const { return transform_; }
@@ -105,7 +125,7 @@ protected:
     double YAt(int i) const { return y_[static_cast<std::size_t>(i)]; }
 
 private:
-    std::uint8_t kind_;
+    TQuaSeriesKind kind_;
     // The points column by column: a trace of a million samples is scanned
     // at every paint, and its Y column alone is a small part of the memory
     // that whole points would take. Labels are kept only once one is set.

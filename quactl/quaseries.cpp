@@ -37,12 +37,12 @@ Rgb Hsv(int i) {
 }
 
 // The default map in steps of 255/64, rounded the same way.
-int Q(int k) { return static_cast<int>(std::floor(k * 255.0 / 64 + 0.5)); }
+int MapStep(int k) { return static_cast<int>(std::floor(k * 255.0 / 64 + 0.5)); }
 
 TColor DefaultEntry(int i) {
-    const int blue = i <= 31 ? Q(i + 33) : i <= 95 ? 255 : i <= 159 ? Q(160 - i) : 0;
-    const int green = i <= 31 ? 0 : i <= 95 ? Q(i - 31) : i <= 159 ? 255 : i <= 223 ? Q(224 - i) : 0;
-    const int red = i <= 95 ? 0 : i <= 159 ? Q(i - 95) : i <= 223 ? 255 : Q(288 - i);
+    const int blue = i <= 31 ? MapStep(i + 33) : i <= 95 ? 255 : i <= 159 ? MapStep(160 - i) : 0;
+    const int green = i <= 31 ? 0 : i <= 95 ? MapStep(i - 31) : i <= 159 ? 255 : i <= 223 ? MapStep(224 - i) : 0;
+    const int red = i <= 95 ? 0 : i <= 159 ? MapStep(i - 95) : i <= 223 ? 255 : MapStep(288 - i);
     return RGBColor(red, green, blue);
 }
 
@@ -80,7 +80,7 @@ void GroupRange(const double* y, std::size_t n, double& low, double& high) {
 }  // namespace
 
 TQuaFastLineSeries::TQuaFastLineSeries(QString name, int capacity, TColor color)
-    : TQuaGraphSeries(1, std::move(name), capacity), Color(color) {}
+    : TQuaGraphSeries(qskFastLine, std::move(name), capacity), Color(color) {}
 
 std::vector<QPoint> TQuaFastLineSeries::Path(const TQuaTransform& t) const {
     std::vector<QPoint> path;
@@ -111,18 +111,27 @@ std::vector<QPoint> TQuaFastLineSeries::Path(const TQuaTransform& t) const {
     return path;
 }
 
-void TQuaFastLineSeries::Draw(TQuaBitmap&, TQuaCanvas& canvas) {
+void TQuaFastLineSeries::Draw(TQuaBitmap& bitmap, TQuaCanvas& canvas) {
     canvas.Pen.Color = Color;
     canvas.Brush.Style = bsSolid;
-    const std::vector<QPoint> path = Path(Transform());
-    canvas.MoveTo(path.front().x(), path.front().y());
-    canvas.Polyline(path);
+    if (bitmap.Ratio() == 1) {
+        const std::vector<QPoint> path = Path(Transform());
+        canvas.MoveTo(path.front().x(), path.front().y());
+        canvas.Polyline(path);
+        return;
+    }
+    // On a finer screen the trace is thinned column by device column and
+    // its vertices fall on device pixels: the detail the screen can show.
+    TQuaTransform device = Transform();
+    device.Width = bitmap.DeviceWidth();
+    device.Height = bitmap.DeviceHeight();
+    canvas.DevicePolyline(Path(device));
 }
 
 // ---- markers ---------------------------------------------------------------
 
 TQuaMarkerSeries::TQuaMarkerSeries(QString name, int capacity, TColor labelBackColor, TColor labelFontColor)
-    : TQuaGraphSeries(2, std::move(name), capacity), LabelBackColor(labelBackColor), LabelFontColor(labelFontColor) {}
+    : TQuaGraphSeries(qskMarker, std::move(name), capacity), LabelBackColor(labelBackColor), LabelFontColor(labelFontColor) {}
 
 void TQuaMarkerSeries::Draw(TQuaBitmap& bitmap, TQuaCanvas& canvas) {
     canvas.Font.Assign(Font);
@@ -158,7 +167,7 @@ void TQuaMarkerSeries::Draw(TQuaBitmap& bitmap, TQuaCanvas& canvas) {
 // ---- shapes ----------------------------------------------------------------
 
 TQuaShapeSeries::TQuaShapeSeries(QString name, TQuaShapeStyle style, int capacity)
-    : TQuaGraphSeries(3, std::move(name), capacity), Style(style) {}
+    : TQuaGraphSeries(qskShape, std::move(name), capacity), Style(style) {}
 
 void TQuaShapeSeries::Draw(TQuaBitmap&, TQuaCanvas& canvas) {
     canvas.Font.Assign(Font);
@@ -197,7 +206,7 @@ void TQuaShapeSeries::Draw(TQuaBitmap&, TQuaCanvas& canvas) {
 
 // ---- free lines ------------------------------------------------------------
 
-TQuaFreeLineSeries::TQuaFreeLineSeries(QString name, int capacity) : TQuaGraphSeries(4, std::move(name), capacity) {}
+TQuaFreeLineSeries::TQuaFreeLineSeries(QString name, int capacity) : TQuaGraphSeries(qskFreeLine, std::move(name), capacity) {}
 
 void TQuaFreeLineSeries::Draw(TQuaBitmap&, TQuaCanvas& canvas) {
     canvas.Font.Assign(Font);
@@ -222,7 +231,7 @@ void TQuaFreeLineSeries::Draw(TQuaBitmap&, TQuaCanvas& canvas) {
 // ---- image -----------------------------------------------------------------
 
 TQuaImageSeries::TQuaImageSeries(QString name, int columns, int rows, const QString& paletteName)
-    : TQuaGraphSeries(5, std::move(name), columns > 0 && rows > 0 && columns <= (1 << 30) / rows ? columns * rows : 0),
+    : TQuaGraphSeries(qskImage, std::move(name), columns > 0 && rows > 0 && columns <= (1 << 30) / rows ? columns * rows : 0),
       ImageWidth(columns),
       ImageHeight(rows),
       Palette(MakePalette(paletteName)) {}
@@ -271,7 +280,7 @@ void TQuaImageSeries::Draw(TQuaBitmap&, TQuaCanvas& canvas) {
 // ---- semi-fast line --------------------------------------------------------
 
 TQuaSemiFastLineSeries::TQuaSemiFastLineSeries(QString name, int capacity)
-    : TQuaGraphSeries(6, std::move(name), capacity) {}
+    : TQuaGraphSeries(qskSemiFastLine, std::move(name), capacity) {}
 
 void TQuaSemiFastLineSeries::Draw(TQuaBitmap&, TQuaCanvas& canvas) {
     canvas.Pen.Color = ColorAt(0);
@@ -287,7 +296,7 @@ void TQuaSemiFastLineSeries::Draw(TQuaBitmap&, TQuaCanvas& canvas) {
 // ---- antialiased lines -----------------------------------------------------
 
 TQuaAntialiasedLineSeries::TQuaAntialiasedLineSeries(QString name, int capacity, TQuaAntialiaseSeriesType lineType)
-    : TQuaGraphSeries(7, std::move(name), capacity), LineType(lineType) {
+    : TQuaGraphSeries(qskAntialiasedLine, std::move(name), capacity), LineType(lineType) {
     IgnoreXLim = lineType == qatHorizontal;
     IgnoreYLim = lineType == qatVertical;
 }
@@ -347,7 +356,7 @@ void TQuaAntialiasedLineSeries::Draw(TQuaBitmap& bitmap, TQuaCanvas&) {
 
 // ---- rectangle bands -------------------------------------------------------
 
-TQuaRectangleSeries::TQuaRectangleSeries(QString name, int capacity) : TQuaGraphSeries(8, std::move(name), capacity) {}
+TQuaRectangleSeries::TQuaRectangleSeries(QString name, int capacity) : TQuaGraphSeries(qskRectangle, std::move(name), capacity) {}
 
 TColor TQuaRectangleSeries::Mix(TColor a, TColor b, double weight) {
     const double w = std::isnan(weight) ? 0.0 : weight;
@@ -361,13 +370,17 @@ void TQuaRectangleSeries::LimitValue(int& value, int low, int high) { value = st
 
 void TQuaRectangleSeries::Draw(TQuaBitmap& bitmap, TQuaCanvas&) {
     bitmap.MakeRgb888();
-    const int width = bitmap.Width(), height = bitmap.Height();
+    const int width = bitmap.Width(), height = bitmap.DeviceHeight();
+    const double ratio = bitmap.Ratio();
     for (int i = 0; i + 1 < GetN(); i += 2) {
         const double z = ZAt(i);
         const double weight = z > 1 ? 1.0 : z >= 0 ? z : 0.0;
         int x1 = TransferX(XAt(i)), x2 = TransferX(XAt(i + 1));
         LimitValue(x1, 0, width);
         LimitValue(x2, 0, width);
+        // The columns' device pixels.
+        x1 = static_cast<int>(ToDevicePixels(x1, ratio));
+        x2 = static_cast<int>(ToDevicePixels(x2, ratio));
         for (int y = 0; y < height; ++y) {
             uchar* row = bitmap.ScanLine(y);
             for (int x = x1; x < x2; ++x) {

@@ -1,5 +1,7 @@
 // The eight kinds of series. They share the points and transforms of
 // TQuaGraphSeries and differ only in how they turn the points into pixels.
+// Points are data values; sizes in pixels (shapes, line widths, label
+// offsets) are the bitmap's logical pixels.
 #pragma once
 
 #include "quactl/quagraphseries.h"

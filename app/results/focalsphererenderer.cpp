@@ -120,8 +120,16 @@ QImage RenderFocalSphere(SolutionRecord& r, int width, int height, int penWidth)
     return image;
 }
 
+QImage RenderFocalSphereForScreen(SolutionRecord& record, QSize size, double ratio) {
+    if (!(ratio > 0) || !std::isfinite(ratio)) ratio = 1;
+    const int width = int(std::lround(size.width() * ratio)), height = int(std::lround(size.height() * ratio));
+    QImage picture = RenderFocalSphere(record, width, height, std::max(1, int(std::lround(ratio))));
+    picture.setDevicePixelRatio(ratio);
+    return picture;
+}
+
 void PaintFocalSphere(SolutionRecord& record, QWidget& paintBox) {
-    const QImage picture = RenderFocalSphere(record, paintBox.width(), paintBox.height());
+    const QImage picture = RenderFocalSphereForScreen(record, paintBox.size(), paintBox.devicePixelRatioF());
     QPainter p(&paintBox);
     p.drawImage(0, 0, picture);
 }

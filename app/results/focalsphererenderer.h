@@ -8,6 +8,7 @@
 #include "app/document/tremordocument.h"
 
 #include <QImage>
+#include <QSize>
 
 class QWidget;
 
@@ -19,8 +20,14 @@ namespace dyma::gui {
 // plane traces keep the weight they have on the screen.
 QImage RenderFocalSphere(SolutionRecord& record, int width, int height, int lineWidth = 1);
 
-// Renders at the paint box's current size and draws the image at (0, 0);
-// the paint handler of every focal-sphere paint box (call it from
+// The picture for a paint box of `size` (logical pixels) on a screen with
+// `ratio` device pixels per logical pixel: drawn at the device resolution,
+// its lines `ratio` pixels wide so that they keep their weight; the image
+// carries the ratio, so it is shown at the box's size.
+QImage RenderFocalSphereForScreen(SolutionRecord& record, QSize size, double ratio);
+
+// Renders for the paint box's current size and screen and draws the image at
+// (0, 0); the paint handler of every focal-sphere paint box (call it from
 // paintEvent).
 void PaintFocalSphere(SolutionRecord& record, QWidget& paintBox);
 

@@ -229,6 +229,11 @@ QWidget* TfmSeismogram::BuildSeismogramPage() {
         axis->SetFormatString(QStringLiteral("##0.000"));
         axis->SetDecimalSeparator(LocaleDecimalSeparator());
     }
+    // Time labels at round times (0.80, 0.85, 0.90 ...) as dense as they
+    // fit, and the time grid (when it is switched on) through them, so that
+    // it stays in step with the labels at every zoom and size.
+    graph_->AxisBottom().SetRoundTicks(true);
+    graph_->AxisBottom().SetGridColor(kGridLineColour);
     graph_->OnMouseDown = [this](TQuaGraph*, TMouseButton button, TShiftState shift, int x, int) {
         MouseDown(int(button), shift, x);
     };
@@ -358,7 +363,6 @@ void TfmSeismogram::ShowChannel() {
     graph_->BeginUpdate();
     graph_->RemoveAllSeries();
     auto horizontal = std::make_unique<TQuaFreeLineSeries>(QStringLiteral("HorizontalLine"), 10);
-    auto vertical = std::make_unique<TQuaMarkerSeries>(QStringLiteral("VerticalLines"), 10, settings.GraphColor, clBlack);
     auto markers = std::make_unique<TQuaMarkerSeries>(QStringLiteral("ZoomMarkers"), 10, settings.GraphColor, clBlack);
     auto trace = std::make_unique<TQuaFastLineSeries>(QStringLiteral("Velocity"), std::max(0, l - f) + 10,
                                                       settings.PlotColor);
@@ -394,11 +398,10 @@ void TfmSeismogram::ShowChannel() {
     }
     horizontal->AddPoint(QString(), settings.GridColor, f * dt, 0, 0);
     horizontal->AddPoint(QString(), settings.GridColor, l * dt, 0, 0);
-    for (double t : GridTimes(samples, rate)) vertical->AddPoint(QString(), kGridLineColour, t, 0, 0);
 
     if (filled->GetN() > 0) graph_->AddSeries(std::move(filled));
     if (settings.HorizontalGrid) graph_->AddSeries(std::move(horizontal));
-    if (settings.VerticalGrid) graph_->AddSeries(std::move(vertical));
+    graph_->AxisBottom().SetGrid(settings.VerticalGrid);
     graph_->AddSeries(std::move(trace));
     graph_->AddSeries(std::move(markers));
     graph_->EndUpdate();
@@ -510,7 +513,7 @@ void TfmSeismogram::PreviousChannel() {
 
 // ------------------------------------------------------------------ the time window
 
-void TfmSeismogram::MoveTimeWindow(int mode) {
+void TfmSeismogram::MoveTimeWindow(MoveMode mode) {
     const Settings& settings = owner_.Preferences().Values();
     const MoveSteps steps{settings.RelativeDisplacement, settings.WindowStep / 1000.0};
     const TQuaAxis& axis = graph_->AxisBottom();

@@ -90,7 +90,7 @@ public:
     void PreviousChannel() override;
     void NextChannel() override;
     void LastChannel() override;
-    void MoveTimeWindow(int mode) override;
+    void MoveTimeWindow(MoveMode mode) override;
     void ScaleVertical(double delta) override;
     void ZoomIn() override;
     void ZoomOut() override;

@@ -7,7 +7,7 @@ namespace dyma {
 
 namespace {
 
-double StepOf(int mode, const MoveSteps& steps, double span) {
+double StepOf(MoveMode mode, const MoveSteps& steps, double span) {
     const bool fast = mode == kFastForward || mode == kFastBackward;
     if (steps.relative) return span * (fast ? 0.5 : 0.1);
     return fast ? steps.stepSeconds : steps.stepSeconds * 0.25;
@@ -19,7 +19,7 @@ void KeepWidthInRecord(TimeWindow& w) {
 
 }  // namespace
 
-void MoveTimeWindow(TimeWindow& w, int mode, const MoveSteps& steps, double span) {
+void MoveTimeWindow(TimeWindow& w, MoveMode mode, const MoveSteps& steps, double span) {
     switch (mode) {
     case kFastForward:
     case kSlowForward: {
@@ -95,15 +95,6 @@ SampleRange VisibleSamples(const TimeWindow& w, double rate) {
     r.first = static_cast<int>(std::trunc(w.WindowStart * rate + 0.5));
     r.last = static_cast<int>(std::trunc(w.End() * rate + 0.5));
     return r;
-}
-
-std::vector<double> GridTimes(const SampleRange& samples, double rate) {
-    const double dt = 1.0 / rate;
-    const double from = std::trunc(samples.first * dt / 0.5) * 0.5;
-    const double to = std::trunc(samples.last * dt / 0.5) * 0.5;
-    std::vector<double> times;
-    for (double t = from; t < to; t += 0.5) times.push_back(t);
-    return times;
 }
 
 }  // namespace dyma

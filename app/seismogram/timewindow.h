@@ -4,7 +4,6 @@
 // button. The window applies the result to its graph.
 #pragma once
 
-#include <vector>
 
 namespace dyma {
 
@@ -35,7 +34,7 @@ struct MoveSteps {
 
 // `span` is the time the bottom axis shows now. The window never starts
 // before the record nor, moving forward, runs past its end.
-void MoveTimeWindow(TimeWindow& window, int mode, const MoveSteps& steps, double span);
+void MoveTimeWindow(TimeWindow& window, MoveMode mode, const MoveSteps& steps, double span);
 
 // The selection made with the right mouse button; 0 means an unset end.
 struct TimeSelection {
@@ -67,9 +66,5 @@ struct SampleRange {
     int first = 0, last = 0;
 };
 SampleRange VisibleSamples(const TimeWindow& window, double rate);
-
-// The half-second lines of the time grid between the window's first and
-// last sample (the first may lie a little before the window).
-std::vector<double> GridTimes(const SampleRange& samples, double rate);
 
 }  // namespace dyma

@@ -477,12 +477,12 @@ void TfmMain::ChildOperations(QObject* sender) {
     case 1: s->PreviousChannel(); break;
     case 2: s->NextChannel(); break;
     case 3: s->LastChannel(); break;
-    case 10: s->MoveTimeWindow(5); break;
-    case 11: s->MoveTimeWindow(7); break;
-    case 12: s->MoveTimeWindow(6); break;
-    case 13: s->MoveTimeWindow(4); break;
-    case 20: s->MoveTimeWindow(8); break;
-    case 21: s->MoveTimeWindow(9); break;
+    case 10: s->MoveTimeWindow(kFastBackward); break;
+    case 11: s->MoveTimeWindow(kSlowBackward); break;
+    case 12: s->MoveTimeWindow(kSlowForward); break;
+    case 13: s->MoveTimeWindow(kFastForward); break;
+    case 20: s->MoveTimeWindow(kFirst5Seconds); break;
+    case 21: s->MoveTimeWindow(kFirst10Seconds); break;
     case 30: s->ScaleVertical(-step); break;
     case 31: s->ScaleVertical(step); break;
     case 32: s->ScaleVertical(0.0); break;

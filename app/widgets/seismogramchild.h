@@ -7,6 +7,7 @@
 #include "app/document/iniimage.h"
 #include "app/document/tremordocument.h"
 #include "app/seismogram/channeltables.h"
+#include "app/seismogram/timewindow.h"
 #include "app/solver/solverfiles.h"
 
 #include <string>
@@ -25,9 +26,8 @@ public:
     virtual void PreviousChannel() = 0;
     virtual void NextChannel() = 0;
     virtual void LastChannel() = 0;
-    // Mode 4 fast forward, 5 fast backward, 6 slow forward, 7 slow backward,
-    // 8 the first 5 seconds, 9 the first 10 seconds.
-    virtual void MoveTimeWindow(int mode) = 0;
+    // Fast or slow forward or backward, or the first 5 or 10 seconds.
+    virtual void MoveTimeWindow(MoveMode mode) = 0;
     // The vertical scale factor is multiplied by (1 + delta); 0 resets it.
     virtual void ScaleVertical(double delta) = 0;
     virtual void ZoomIn() = 0;

@@ -1,6 +1,8 @@
 // Paint time of the graph with a seismogram-sized trace: a plot 800 pixels
 // wide, a fast-line series of a million samples and a marker series with
-// labelled picks. Not run by CI; run build/benchmarks/bench_quagraph.
+// labelled picks, on an ordinary screen and on one of twice the density
+// (the same layout in four times the pixels). Not run by CI; run
+// build/benchmarks/bench_quagraph.
 #include "quactl/ezlines.h"
 #include "quactl/quagraph.h"
 #include "quactl/quaseries.h"
@@ -30,26 +32,40 @@ std::unique_ptr<TQuaMarkerSeries> Picks() {
     return m;
 }
 
-void PrepareGraph(TQuaGraph& g, int samples) {
+void PrepareGraph(TQuaGraph& g, int samples, double ratio = 1, bool roundTicks = false) {
+    g.SetPixelRatio(ratio);
+    g.AxisLeft().SetRoundTicks(roundTicks);
+    g.AxisBottom().SetRoundTicks(roundTicks);
     g.SetMarginLeft(0);
     g.SetMarginRight(0);
-    g.resize(800 + g.CalculateAxisLeftWidth(), 400);
     g.AddSeries(Trace(samples));
     g.AddSeries(Picks());
+    // With round ticks the left strip is as wide as the labels of the
+    // height and range: set the height first.
+    g.resize(1000, 400);
+    g.resize(800 + g.CalculateAxisLeftWidth(), 400);
     g.Select(300, 420);
     g.Paint();
 }
 
+// Arguments: device pixel ratio, round ticks on both axes (0 or 1).
 void BM_PaintMillionSampleTrace(benchmark::State& state) {
     TQuaGraph g;
-    PrepareGraph(g, 1'000'000);
+    const double ratio = static_cast<double>(state.range(0));
+    PrepareGraph(g, 1'000'000, ratio, state.range(1) != 0);
     if (g.PlotWidth() != 800) state.SkipWithError("plot is not 800 pixels wide");
+    if (g.ControlImage().width() != static_cast<int>(g.width() * ratio)) state.SkipWithError("not painted at the ratio");
     for (auto _ : state) {
         g.Paint();
         benchmark::DoNotOptimize(g.ControlImage().constBits());
     }
 }
-BENCHMARK(BM_PaintMillionSampleTrace)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintMillionSampleTrace)
+    ->ArgNames({"ratio", "round"})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ThinMillionSampleTrace(benchmark::State& state) {
     const auto trace = Trace(1'000'000);

@@ -386,3 +386,37 @@ TEST_F(SelectionTest, MouseValuesAndTheXorCursorLine) {
     EXPECT_NE(g.ControlImage().pixel(x2, row), plain.pixel(x2, row));
     EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{-1, x1}, {x1, x2}}));
 }
+
+// A repaint puts the surface back without the line; the next move must not
+// draw a second line where the old one was.
+TEST_F(SelectionTest, TheCursorLineLeavesNoTraceAfterARepaint) {
+    g.Canvas().Pen.Color = clWhite;
+    g.OnMouseMove = [](TQuaGraph* sender, TShiftState, int, int) { sender->DrawLine(); };
+    // A picture with one cursor line added.
+    auto withLineAt = [&](const QImage& picture, int x) {
+        QImage expected = picture.copy();
+        for (int y = static_cast<int>(g.PlotTop()); y < static_cast<int>(g.PlotTop() + g.PlotHeight()); ++y)
+            expected.setPixel(x, y, (expected.pixel(x, y) ^ 0xFFFFFFu) | 0xFF000000u);
+        return expected;
+    };
+    const int x1 = left + 40, x2 = left + 90, x3 = left + 130;
+    Move(g, x1, top, false);
+    EXPECT_EQ(g.ControlImage(), withLineAt(plain, x1));
+    g.Invalidate();
+    g.Paint();
+    EXPECT_EQ(g.ControlImage(), withLineAt(plain, x1)) << "the line stays where the mouse is";
+    Move(g, x2, top, false);
+    EXPECT_EQ(g.ControlImage(), withLineAt(plain, x2)) << "the old line is gone, nothing new at its place";
+
+    // After a resize the line is drawn again in the new layout, and the
+    // next move again leaves only its own line.
+    g.resize(420, 280);
+    g.Paint();
+    TQuaGraph same;
+    same.resize(420, 280);
+    same.AddSeries(Line("trace", {{0, -1}, {5, 1}, {10, 0}}));
+    same.Paint();
+    EXPECT_EQ(g.ControlImage(), withLineAt(same.ControlImage(), x2));
+    Move(g, x3, top, false);
+    EXPECT_EQ(g.ControlImage(), withLineAt(same.ControlImage(), x3));
+}

@@ -92,6 +92,41 @@ TEST(FocalSphere, CirclePlanesCrossAndAxisLabels) {
     EXPECT_EQ(greenIn(QRect(0, 0, 400, 15)), 0);
 }
 
+// On a screen of twice the density the sphere is drawn with twice the
+// pixels each way, not scaled up: the circle is round at the finer pixels and
+// its line keeps its weight (two device pixels).
+TEST(FocalSphere, DrawnAtTheScreensDensity) {
+    SolutionRecord r = Diagonals();
+    const QImage one = RenderFocalSphereForScreen(r, QSize(200, 200), 1);
+    EXPECT_EQ(one, RenderFocalSphere(r, 200, 200)) << "an ordinary screen gets the picture as before";
+    const QImage two = RenderFocalSphereForScreen(r, QSize(200, 200), 2);
+    ASSERT_EQ(two.size(), QSize(400, 400));
+    EXPECT_EQ(two.devicePixelRatio(), 2);
+    EXPECT_EQ(two.deviceIndependentSize(), QSizeF(200, 200));
+    // The circle of radius 0.9 x 200 device pixels about (200, 200).
+    EXPECT_TRUE(BlackNear(two, 380, 200));
+    EXPECT_TRUE(BlackNear(two, 200, 20));
+    EXPECT_TRUE(BlackNear(two, int(200 + 180 * std::sqrt(0.5)), int(200 - 180 * std::sqrt(0.5))));
+    // The lines keep their weight: twice as long and twice as wide, so about
+    // four times the black pixels (one-pixel lines would give two times).
+    auto black = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += At(image, x, y) == QColor(Qt::black) ? 1 : 0;
+        return n;
+    };
+    const double weight = double(black(two)) / black(one);
+    EXPECT_GT(weight, 3.2);
+    EXPECT_LT(weight, 5.5);
+    // Finer than a scaled-up picture: along the circle, device pixel pairs
+    // of one control pixel differ.
+    int fine = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (two.pixel(2 * x, 2 * y) != two.pixel(2 * x + 1, 2 * y)) ++fine;
+    EXPECT_GT(fine, 200);
+}
+
 TEST(FocalSphere, StationSymbolsInTheirColoursWithCentredLabels) {
     SolutionRecord r = Diagonals();
     r.PlusColor = 0x0000FF;   // red

@@ -1,7 +1,8 @@
 // Pictures of the seismogram window for the review of a change: every page
 // as the window first appears (570 x 420), then maximised: the page
-// "Sejsmogram" with a trace, the time grid, a pick and a selection, the pick
-// list, the station table and the tremor data, on the bundled example
+// "Sejsmogram" with a trace, the time grid, a pick and a selection (and
+// zoomed in to the onset), the pick list, the station table and the tremor
+// data, on the bundled example
 // tremor, processed with the real solver after the first pictures so that
 // the page "Rozwiązanie" is there too. Not a test; run under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x800x24" seismogram_screenshots <folder>
@@ -97,6 +98,10 @@ int main(int argc, char** argv) {
     RightClick(*w, pick.MarkerPosition - 0.1);
     RightClick(*w, pick.MarkerPosition + 0.25);
     test::SaveScreenshot(fm, out + "/seismogram-page.png");
+    // Zoomed in to the onset: round time labels and the grid through them.
+    w->SetTimeWindow(pick.MarkerPosition - 0.06, pick.MarkerPosition + 0.09);
+    QTest::qWait(200);
+    test::SaveScreenshot(fm, out + "/seismogram-zoomed.png");
 
     w->Pages().setCurrentIndex(kPageProcessing);
     test::SaveScreenshot(fm, out + "/pick-list.png");

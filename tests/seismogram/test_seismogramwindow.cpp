@@ -191,15 +191,16 @@ TEST_F(SeismogramTest, ShowsTheChannelWithItsSeriesLabelsAndStatus) {
     ASSERT_NE(w, nullptr);
     w->Pages().setCurrentIndex(kPageSeismogram);
     quactl::TQuaGraph& g = w->Graph();
-    // Zero line, time grid, trace, markers (none yet): in this order.
-    ASSERT_EQ(g.SeriesCount(), 3);
+    // Zero line, trace, markers (none yet): in this order. The time grid is
+    // the time axis's own, through its labels.
+    ASSERT_EQ(g.SeriesCount(), 2);
     EXPECT_EQ(g.Series(0)->Name, "HorizontalLine");
-    EXPECT_EQ(g.Series(1)->Name, "VerticalLines");
-    EXPECT_EQ(g.Series(2)->Name, "Velocity");
+    EXPECT_EQ(g.Series(1)->Name, "Velocity");
+    EXPECT_TRUE(g.AxisBottom().Grid());
+    EXPECT_EQ(g.AxisBottom().GridColor(), 0x808080u);
     // The default window: 2 s from the start, 1000 samples at 500 Hz.
     EXPECT_DOUBLE_EQ(w->VisibleWidth(), 2.0);
-    EXPECT_EQ(g.Series(2)->GetN(), 1000);
-    EXPECT_EQ(g.Series(1)->GetN(), 4);  // 0, 0.5, 1, 1.5
+    EXPECT_EQ(g.Series(1)->GetN(), 1000);
     EXPECT_DOUBLE_EQ(g.AxisBottom().MinValue(), 0);
     EXPECT_DOUBLE_EQ(g.AxisBottom().MaxValue(), 2);
     EXPECT_FALSE(g.AxisLeft().Visible());

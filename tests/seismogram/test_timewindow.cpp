@@ -1,5 +1,5 @@
 // The view rules of the seismogram window: moves, zooms, vertical scale,
-// the right-button selection, the visible samples and the time grid; and
+// the right-button selection and the visible samples; and
 // the names of the sample tables in the temporary directory.
 #include "app/seismogram/sampletablename.h"
 #include "app/seismogram/timewindow.h"
@@ -13,7 +13,7 @@ namespace {
 
 struct MoveCase {
     const char* what;
-    int mode;
+    MoveMode mode;
     bool relative;
     double start, width, record, span;
     double expectedStart, expectedWidth;
@@ -35,7 +35,7 @@ TEST(TimeWindow, MovesInEveryMode) {
         {"first 10 seconds", kFirst10Seconds, true, 7, 2, 60, 2, 0, 10},
         {"first 5 seconds of a 3 s record", kFirst5Seconds, true, 1, 1, 3, 1, 0, 3},
         {"first 10 seconds of a 3 s record", kFirst10Seconds, true, 1, 1, 3, 1, 0, 3},
-        {"an unknown mode changes nothing", 3, true, 1, 2, 60, 2, 1, 2},
+        {"an unknown mode changes nothing", static_cast<MoveMode>(3), true, 1, 2, 60, 2, 1, 2},
     };
     for (const MoveCase& c : cases) {
         TimeWindow w{c.record, c.start, c.width};
@@ -104,14 +104,10 @@ TEST(TimeWindow, RightClicksAndVerticalScale) {
     EXPECT_DOUBLE_EQ(ScaleVertical(1, -0.1), 0.9);
 }
 
-TEST(TimeWindow, VisibleSamplesAndGrid) {
+TEST(TimeWindow, VisibleSamples) {
     const SampleRange r = VisibleSamples({60, 1.2, 2}, 500);
     EXPECT_EQ(r.first, 600);
     EXPECT_EQ(r.last, 1600);
-    // From the half second at or before the first sample, up to (not
-    // including) the half second at or before the last.
-    EXPECT_EQ(GridTimes(r, 500), (std::vector<double>{1.0, 1.5, 2.0, 2.5}));
-    EXPECT_TRUE(GridTimes(VisibleSamples({60, 0.1, 0.3}, 500), 500).empty());
 }
 
 TEST(SampleTableName, SignalNamePlusTmpAndUniqueWhileTaken) {

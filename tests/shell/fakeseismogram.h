@@ -19,7 +19,9 @@ public:
     void PreviousChannel() override { calls.push_back("PreviousChannel"); }
     void NextChannel() override { calls.push_back("NextChannel"); }
     void LastChannel() override { calls.push_back("LastChannel"); }
-    void MoveTimeWindow(int mode) override { calls.push_back("MoveTimeWindow(" + std::to_string(mode) + ")"); }
+    void MoveTimeWindow(dyma::MoveMode mode) override {
+        calls.push_back("MoveTimeWindow(" + std::to_string(mode) + ")");
+    }
     void ScaleVertical(double delta) override {
         lastDelta = delta;
         calls.push_back("ScaleVertical");

@@ -1,8 +1,9 @@
 // quactldemo [--shot FILE.png]
 //
 // Shows a graph with a synthetic seismogram trace, pick markers with their
-// labels, a selection band and both axes, and a colour bar below it. The
-// cursor line follows the mouse; dragging selects a time span.
+// labels, a selection band and both axes (round ticks with a grid), and a
+// colour bar below it. The cursor line follows the mouse; dragging selects a
+// time span. Sharp on a screen of any density (try QT_SCALE_FACTOR=2).
 #include "quactl/quacolorbar.h"
 #include "quactl/quagraph.h"
 #include "quactl/quaseries.h"
@@ -57,6 +58,12 @@ int main(int argc, char** argv) {
     graph->AxisBottom().SetCaption("Czas [s]");
     graph->AxisLeft().SetCaption("Amplituda");
     graph->AxisLeft().SetFormatString("0.00");
+    // Readable axes: round values, as many labels as fit, a grid through them.
+    for (TQuaAxis* axis : {&graph->AxisLeft(), &graph->AxisBottom()}) {
+        axis->SetRoundTicks(true);
+        axis->SetGrid(true);
+        axis->SetGridColor(RGBColor(222, 222, 210));
+    }
     graph->SetGraphColor(RGBColor(250, 250, 240));
     graph->setMinimumSize(640, 360);
     graph->AddSeries(Trace());
