@@ -128,7 +128,7 @@ void lgsig::ReadV26(bool withActivity) {
     ReadAt(0, HeaderBuffer.data(), kHeaderSize, "Błąd odczytania nagłówka pliku .mbi");
     LocationExists = StationInfoExists = true;
     const unsigned char* h = Header();
-    SetChannelCount(GetLE<std::int16_t>(h, kChannelCount), Kelo::kChannelSlots);
+    SetChannelCount(GetLE<std::int16_t>(h, kChannelCount), kMaxChannels);
     SetStart(GetLE<std::uint16_t>(h, kYear), h[kMonth], h[kDay], h[kHour], h[kMinute], h[kSecond],
              GetLE<std::uint16_t>(h, kMillisecond));
     HeaderScale = GetLE<std::int16_t>(h, kHeaderScale);

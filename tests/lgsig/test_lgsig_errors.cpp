@@ -58,7 +58,13 @@ TEST(LgsigErrors, DamagedFilesEndInTheRightException) {
          "QuaEWrongOperation", "Wrong channel count in the header: 97 (allowed 1 to 96)."},
         {"negative channel count",
          Encoded("cn.mbi", With(Layout::MBI64, [](auto& s) { s.writtenChannelCount = -3; })), "QuaEWrongOperation",
-         "Wrong channel count in the header: -3 (allowed 1 to 96)."},
+         "Wrong channel count in the header: -3 (allowed 1 to 64)."},
+        // The v2.6 channel table holds 64 records; a 65th would be read
+        // from the activity table and the samples.
+        {"MBI64 channel count 65", Encoded("c65.mbi", With(Layout::MBI64, [](auto& s) { s.writtenChannelCount = 65; })),
+         "QuaEWrongOperation", "Wrong channel count in the header: 65 (allowed 1 to 64)."},
+        {"MIN64 channel count 96", Encoded("c96.min", With(Layout::MIN64, [](auto& s) { s.writtenChannelCount = 96; })),
+         "QuaEWrongOperation", "Wrong channel count in the header: 96 (allowed 1 to 64)."},
         {"MBJ channel count 65", Encoded("c65.mbj", With(Layout::MBJ, [](auto& s) { s.writtenChannelCount = 65; })),
          "QuaEWrongOperation", "Wrong channel count in the header: 65 (allowed 1 to 64)."},
         {"data start past the end (MIN64)", Encoded("d.min", SmallSignal(Layout::MIN64), 7000), "QuaEWrongOperation",
