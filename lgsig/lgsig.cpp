@@ -167,7 +167,7 @@ void lgsig::ReadMBI32() {
     SetStart(GetLE<std::uint16_t>(h, kYear), h[kMonth], h[kDay], h[kHour], h[kMinute], h[kSecond], 0);
     HeaderScale = GetLE<std::int16_t>(h, kHeaderScale);
 
-    ReadSamples(GetLE<std::uint16_t>(h, kMbiHeaderBytes), -1);
+    ReadSamples(DataStartAfterHeader(GetLE<std::uint16_t>(h, kMbiHeaderBytes), kHeaderSize), -1);
 }
 
 void lgsig::ReadMBJ() {
@@ -181,8 +181,17 @@ void lgsig::ReadMBJ() {
     HeaderScale = GetLE<std::uint16_t>(h, kHeaderScale);
     SetSamplingRate(GetLE<double>(h, kSamplingRate));
 
-    ReadSamples(GetLE<std::uint16_t>(h, kHeaderBytes), -1);
+    ReadSamples(DataStartAfterHeader(GetLE<std::uint16_t>(h, kHeaderBytes), kHeaderSize), -1);
     FillMbjStations();
+}
+
+int lgsig::DataStartAfterHeader(int dataStartBytes, int headerSize) {
+    // A header-size field that points into the fixed header would have its
+    // bytes read as samples.
+    if (dataStartBytes < headerSize)
+        throw QuaEWrongOperation("Sample data would start at byte " + std::to_string(dataStartBytes) +
+                                 ", inside the header (" + std::to_string(headerSize) + " bytes).");
+    return dataStartBytes;
 }
 
 void lgsig::ReadSamples(int dataStartBytes, int activeCount) {

@@ -88,6 +88,9 @@ private:
     // >= 0 from frames of the active channels only (MIN), otherwise from
     // frames of every channel; sets every channel's Length.
     void ReadSamples(int dataStartBytes, int activeCount);
+    // The data start a header field gives, when it lies past the layout's
+    // fixed header of headerSize bytes.
+    static int DataStartAfterHeader(int dataStartBytes, int headerSize);
     void ReadChannelRecords(int tableOffset);
     int ReadActivity(int tableOffset);
     void SetStart(int year, int month, int day, int hour, int minute, int second, int millisecond);
