@@ -98,8 +98,10 @@ private:
     void SetSamplingRate(double rate);
     int SamplesPerChannel(int dataStartBytes, int divisor);
     void CheckTempFile() const;
-    std::unique_ptr<std::int16_t[]> Deinterleave(int dataStart, int frame, int samplesPerChannel);
-    void FillRow(int channel, const std::int16_t* samples, int count);
+    // Fills the table from frames of frameWords 16-bit words from dataStart
+    // (in words) on; word k of every frame is a sample of channel
+    // columns[k]. Sets those channels' extremes.
+    void FillFromFrames(int dataStart, int frameWords, const std::vector<int>& columns, int samplesPerChannel);
     void FillRecordStations();
     void FillMbjStations();
     const unsigned char* Header() const { return HeaderBuffer.data(); }
