@@ -69,8 +69,11 @@ QFormLayout* Form(QWidget* group, int margin = kGroupMargin) {
     return form;
 }
 
-QString DateTimeText(double dayCount) {
-    const CivilDateTime t = DecodeDateTime(dayCount);
+// The record's start, or "b.d." when the header's date or time lies outside
+// what a record can hold (a header of zeros, a damaged file).
+QString DateTimeText(double date, double time) {
+    if (!IsShownDate(date) || !IsShownTime(time)) return QStringLiteral("b.d.");
+    const CivilDateTime t = DecodeDateTime(date + time);
     return QStringLiteral("%1-%2-%3 %4:%5:%6.%7")
         .arg(t.year, 4, 10, QLatin1Char('0'))
         .arg(t.month, 2, 10, QLatin1Char('0'))
@@ -365,7 +368,7 @@ void TfmSeismogram::FillStationTable() {
     sampleFrequency_->setText(QString::number(signal_->GetSamplingRate(0)) + QStringLiteral(" [Hz] "));
     channelNumber_->setText(QString::number(signal_->GetChannelCount()));
     if (Quarnet::lgsig* reader = Reader()) {
-        datetime_->setText(DateTimeText(reader->StartDateTime));
+        datetime_->setText(DateTimeText(reader->StartDate, reader->StartTime));
         fileType_->setText(Q(reader->FormatName));
         // Counts of the district's files are scaled by the measuring range,
         // as it stands when the signal is opened.
