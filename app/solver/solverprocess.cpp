@@ -25,11 +25,12 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 std::string ResultPath(const SolverRunOptions& o) { return o.workDirectory + "/NPF.RES"; }
 
-bool ResultIsComplete(const SolverRunOptions& o) {
+// solverExited must be taken before the file is read: a file read while
+// the solver still ran may be cut inside its last field.
+bool ResultIsComplete(const SolverRunOptions& o, bool solverExited) {
     const std::string path = ResultPath(o);
     if (!FileExists(path)) return false;
-    SolutionRecord scratch;
-    return ParseResult(scratch, LoadResultLines(path), o.decimalSeparator);
+    return ResultIsComplete(LoadResultText(path), o.decimalSeparator, solverExited);
 }
 
 // Runs the event loop for up to `ms`, returning early when the process ends.
@@ -133,17 +134,12 @@ SolverRunResult RunSolver(const SolverRunOptions& o) {
         WaitWithEvents(process, o.waitMilliseconds);
         QCoreApplication::processEvents();
         if (!o.debugMode) errorText += process.readAllStandardError().toStdString();
-        if (ResultIsComplete(o)) {
+        const bool exited = process.state() == QProcess::NotRunning;
+        if (ResultIsComplete(o, exited)) {
             result.status = SolverRunStatus::Completed;
             break;
         }
-        if (process.state() == QProcess::NotRunning) {
-            // One more look: the file may have been renamed into place in the
-            // instant the solver ended.
-            if (ResultIsComplete(o)) {
-                result.status = SolverRunStatus::Completed;
-                break;
-            }
+        if (exited) {
             result.status = SolverRunStatus::EndedWithoutResult;
             break;
         }

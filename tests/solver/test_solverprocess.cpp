@@ -80,6 +80,46 @@ TEST_F(SolverRun, AHalfWrittenResultIsNotTakenWhileTheSolverWrites) {
     EXPECT_FALSE(SolverStillRunning()) << "the solver is terminated after the result is taken";
 }
 
+// A solver that writes NPF.RES in pieces and pauses with the file cut
+// inside a field of its last two lines: the file is taken only once its
+// last line is ended, never the cut value ("3" of "39.2").
+TEST_F(SolverRun, AResultCutInsideAFieldIsNotTakenWhileTheSolverWrites) {
+    test::ResSolution solution;
+    solution.rbb = 16;  // every field at least two characters wide
+    solution.dbb = 21;
+    solution.tplunge = 39.2;
+    const std::vector<std::string> lines = test::ResLines({{1, "12Z", 1, 2, 0.1, 45, 90, 1.0}}, solution);
+    const std::string whole = JoinLinesCrLf(lines);
+    // The columns of the solution line and of the error line.
+    const std::vector<std::pair<size_t, size_t>> solutionFields = {
+        {1, 7}, {8, 14}, {15, 22}, {23, 30}, {31, 40}, {41, 48}, {49, 56}, {63, 68}, {73, 78}};
+    const std::vector<std::pair<size_t, size_t>> errorFields = {
+        {10, 14}, {18, 22}, {26, 30}, {36, 40}, {46, 48}, {54, 56}, {63, 68}, {73, 78}};
+    const size_t errorLine = lines.size() - 1;
+    const size_t errorStart = whole.size() - lines[errorLine].size() - 2;
+    const size_t solutionStart = errorStart - lines[errorLine - 1].size() - 2;
+    std::vector<size_t> cuts;  // after the first character of every field
+    for (const auto& [start, fields] : {std::pair{solutionStart, solutionFields}, std::pair{errorStart, errorFields}})
+        for (const auto& [first, last] : fields) {
+            const size_t at = whole.find_first_not_of(' ', start + first - 1);
+            ASSERT_LT(at, start + last - 1) << "a field of one character cannot be cut inside";
+            cuts.push_back(at + 1);
+        }
+    ASSERT_EQ(cuts.size(), 17u);
+    for (const size_t cut : cuts) {
+        SCOPED_TRACE("cut after byte " + std::to_string(cut) + ": ..." + whole.substr(cut - 6, 6));
+        std::filesystem::remove(dir_.File("NPF.RES"));
+        test::TempDir pieces;
+        pieces.Write("head", whole.substr(0, cut));
+        pieces.Write("tail", whole.substr(cut));
+        Solver("cat '" + pieces.File("head") + "' > NPF.RES\nsleep 0.3\ncat '" + pieces.File("tail") +
+               "' >> NPF.RES\nsleep 30");
+        const SolverRunResult r = RunSolver(Options(400, 50));
+        EXPECT_EQ(r.status, SolverRunStatus::Completed);
+        EXPECT_EQ(test::ReadAll(dir_.File("NPF.RES")), whole) << "the whole file was taken";
+    }
+}
+
 TEST_F(SolverRun, ASolverEndingWithoutResultGivesItsOwnReason) {
     Solver("echo 'Za mało polaryzacji: 4 (potrzeba co najmniej 6).' >&2\nexit 3");
     const SolverRunResult r = RunSolver(Options());
