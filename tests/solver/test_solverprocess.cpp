@@ -3,6 +3,7 @@
 #include "app/solver/solverprocess.h"
 #include "common/textfile.h"
 #include "solver/resbuilder.h"
+#include "support/processes.h"
 #include "support/tempdir.h"
 
 #include <QCoreApplication>
@@ -51,10 +52,8 @@ protected:
         return o;
     }
 
-    bool SolverStillRunning() const {
-        const std::string pid = Trim(test::ReadAll(dir_.File("pid")));
-        return !pid.empty() && ::kill(std::stoi(pid), 0) == 0;
-    }
+    bool SolverStillRunning() const { return Running("pid"); }
+    bool Running(const char* file) const { return test::ProcessRunning(dir_.File(file)); }
 
     test::TempDir dir_;
 };
@@ -120,6 +119,40 @@ TEST_F(SolverRun, AResultCutInsideAFieldIsNotTakenWhileTheSolverWrites) {
     }
 }
 
+// Whatever ends the run, nothing the solver started is left: a wrapper
+// script's programs, and one that ignores the request to end.
+TEST_F(SolverRun, NoChildOfTheSolverOutlivesTheRun) {
+    // A run that ends by itself gets a long budget: under a loaded machine
+    // an idle-priority script may wait long for its turn.
+    struct Case {
+        const char* what;
+        std::string body;
+        SolverRunStatus status;
+    };
+    const Case cases[] = {
+        {"hung, with a child", "sleep 60 &\necho $! > \"$HERE/child\"\nsleep 60", SolverRunStatus::TimedOut},
+        {"answers, then lingers with a child",
+         "sleep 60 &\necho $! > \"$HERE/child\"\ncp complete.res NPF.RES\nsleep 60", SolverRunStatus::Completed},
+        {"ends, leaving a child behind", "sleep 60 &\necho $! > \"$HERE/child\"\nexit 2",
+         SolverRunStatus::EndedWithoutResult},
+        {"a child that ignores the request to end",
+         "sh -c 'trap \"\" TERM; echo $$ > \"$0/child\"; while :; do sleep 1; done' \"$HERE\" &\nsleep 60",
+         SolverRunStatus::TimedOut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(dir_.File("child"));
+        std::filesystem::remove(dir_.File("NPF.RES"));
+        Solver(c.body);
+        const bool hangs = c.status == SolverRunStatus::TimedOut;
+        const SolverRunResult r = RunSolver(Options(hangs ? 10 : 200, 100));
+        EXPECT_EQ(r.status, c.status);
+        ASSERT_TRUE(std::filesystem::exists(dir_.File("child")));
+        EXPECT_FALSE(SolverStillRunning());
+        EXPECT_FALSE(Running("child")) << "the solver's child is gone";
+    }
+}
+
 TEST_F(SolverRun, ASolverEndingWithoutResultGivesItsOwnReason) {
     Solver("echo 'Za mało polaryzacji: 4 (potrzeba co najmniej 6).' >&2\nexit 3");
     const SolverRunResult r = RunSolver(Options());
@@ -133,7 +166,7 @@ TEST_F(SolverRun, ASolverEndingWithoutResultGivesItsOwnReason) {
 }
 
 TEST_F(SolverRun, AHungSolverUsesUpItsBudgetAndIsTerminated) {
-    Solver("sleep 60");
+    Solver("sleep 60 &\necho $! > \"$HERE/child\"\nwait");
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
@@ -142,6 +175,7 @@ TEST_F(SolverRun, AHungSolverUsesUpItsBudgetAndIsTerminated) {
     EXPECT_EQ(r.status, SolverRunStatus::TimedOut);
     EXPECT_EQ(r.message, "Krytyczny błąd przetwarzania. Skontaktuj się z autorem programu.");
     EXPECT_FALSE(SolverStillRunning());
+    EXPECT_FALSE(Running("child")) << "what the solver started is gone too";
     EXPECT_GE(ticks, 5) << "events are processed while waiting";
 }
 
