@@ -128,6 +128,7 @@ std::string SignalFileOfProject(const std::string& projectFile) {
     const std::string shortName = image.ReadString("Datas", "SignalFileShort", "");
     const std::string dir = DirectoryPart(projectFile);
     auto inProjectDir = [&](const std::string& name) { return dir.empty() ? name : dir + kPathSeparator + name; };
+    if (signal.empty() && shortName.empty()) return {};  // names none
     if (signal == shortName) signal = inProjectDir(signal);
     // Projects made on Windows name their signal file in whatever case the
     // workstation showed; an exact name is taken first.

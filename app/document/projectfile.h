@@ -44,7 +44,7 @@ struct OpenPlan {
 // directory, or the project's directory plus the named file's name when the
 // named path does not exist. Each place is looked up with the exact name
 // first, then without regard to case. When the file is nowhere, the last
-// place looked at.
+// place looked at; empty when the project names no signal file.
 std::string SignalFileOfProject(const std::string& projectFile);
 // "Nie znaleziono pliku sygnału <signal>, na który wskazuje plik projektu
 // <project>."

@@ -160,6 +160,12 @@ TEST(PlanOpen, AMissingSignalFileIsNamed) {
     ASSERT_EQ(m.warnings.size(), 1u);
     EXPECT_EQ(m.warnings[0], "Nie znaleziono pliku sygnału " + data.File("gone.mbj") +
                                  ", na który wskazuje plik projektu " + project + ".");
+
+    // A project that names no signal file at all cannot be opened.
+    const std::string none = data.Write("none.dym", FileInfo("1", "5", "0", "WinDYMA") + "[Datas]\r\nX=1\r\n");
+    m.warnings.clear();
+    EXPECT_FALSE(PlanOpen(none, temp.Path().string(), m));
+    EXPECT_EQ(m.warnings, std::vector<std::string>{OpenFailedMessage(none)});
 }
 
 TEST(PlanOpen, RefusalsShowTheFailureWarning) {
