@@ -133,7 +133,9 @@ SolverRunResult RunSolver(const SolverRunOptions& o) {
     process.setChildProcessModifier([] {
         // A process group of its own, so that ending the solver ends what it
         // started as well; idle priority, so that it does not slow the
-        // operator's work (its children inherit both).
+        // operator's work (its children inherit both). Not a session of its
+        // own: where the scheduler groups processes by session, the idle
+        // priority counts only against the program's own session.
         ::setpgid(0, 0);
         ::setpriority(PRIO_PROCESS, 0, 19);
     });
