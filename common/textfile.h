@@ -26,7 +26,33 @@ std::string ReadFileBytes(const std::string& path);
 
 // Writes through "<path>.<random>.tmp" and a rename. Throws FileError; the
 // previous file is then untouched and the temporary file removed.
+//
+// A file that is there already keeps its permissions (and, where the system
+// lets the user, its group): the rename would otherwise give it the
+// defaults of a new file. A file the user may not write (MayOverwrite) is
+// refused before anything is written: the rename needs only the folder's
+// rights, so the system would let a read-only file be replaced. Through a
+// symbolic link the file it names is written. Once the new file is in
+// place, temporary files of earlier writes of the same file that never got
+// renamed (a program killed half-way) are removed.
 void WriteFileAtomic(const std::string& path, const std::string& bytes);
+
+// Whether the program may replace the file at `path`: a missing file may be
+// made; an existing one must be a regular file whose write permission
+// allows it. On POSIX systems the write bit of the class the user falls in
+// decides (owner, group, others), and the superuser counts as the owner, so
+// a file without its owner's write bit is refused to him too. On Windows
+// the read-only attribute decides.
+bool MayOverwrite(const std::string& path);
+
+// Removes the temporary files that WriteFileAtomic leaves beside `path`
+// when it is stopped before its rename: "<name>.<digits>.tmp" in the same
+// folder. Files of any other name are never touched. Returns how many went.
+int RemoveStaleTemporaries(const std::string& path);
+
+// Whether `fileName` (a name without folder) is such a temporary file of
+// `targetName`.
+bool IsTemporaryOf(const std::string& fileName, const std::string& targetName);
 
 // Lines of a code-page-1250 text file as UTF-8, with LF or CR LF endings
 // removed. A last line without an ending counts; an empty file has no lines.
@@ -46,6 +72,11 @@ bool FileExists(const std::string& path);
 // Latin Extended-A). Of several such files the first in name order is
 // taken. Empty when there is none.
 std::string FindFileIgnoringCase(const std::string& path);
+
+// The one name of a file however it was reached: absolute, symbolic links
+// of the existing part resolved, "." and ".." removed. Two paths name the
+// same file when their canonical paths are equal.
+std::string CanonicalPath(const std::string& path);
 
 // A UTF-8 path as the file system wants it.
 std::filesystem::path NativePath(const std::string& utf8Path);

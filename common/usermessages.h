@@ -7,6 +7,10 @@
 
 namespace dyma {
 
+// The answers to the question asked before a document with unsaved changes
+// is closed.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class UserMessages {
 public:
     virtual ~UserMessages() = default;
@@ -14,6 +18,12 @@ public:
     virtual void Information(const std::string& text) = 0;
     // Yes/No question; true for Yes.
     virtual bool Question(const std::string& text) = 0;
+    // Save / discard / cancel, Save the default. Where nobody can be asked
+    // the answer is Cancel: nothing closes, nothing is lost.
+    virtual SaveChoice AskToSave(const std::string& text) {
+        (void)text;
+        return SaveChoice::Cancel;
+    }
 };
 
 }  // namespace dyma

@@ -4,6 +4,7 @@
 // its Polish messages, on machines without a desktop.
 #include "app/cli/commands.h"
 #include "app/cli/console.h"
+#include "app/cli/toolfolder.h"
 #include "common/product.h"
 
 #include <QCoreApplication>
@@ -77,6 +78,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Quarnet");
     QCoreApplication::setApplicationName("Dyma");
+    // What killed runs of dyma left in the temporary directory.
+    SweepEndedToolRuns();
     std::vector<std::string> args;
     const QStringList arguments = QCoreApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());

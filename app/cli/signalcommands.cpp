@@ -3,16 +3,17 @@
 #include "app/cli/commands.h"
 #include "app/cli/console.h"
 #include "app/cli/json.h"
+#include "app/cli/toolfolder.h"
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
 #include "app/seismogram/channeltables.h"
+#include "app/seismogram/sampletablename.h"
 #include "app/seismogram/signalchannels.h"
 #include "app/settings/settings.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
 #include "lgsig/lgsig.h"
 
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -53,17 +54,15 @@ const char kExportHelp[] =
 // The reader with its sample table in a directory of its own, so that
 // reading a file never leaves anything beside it.
 struct OpenSignal {
-    QTemporaryDir tableDirectory;
+    ToolFolder tableDirectory;
     std::unique_ptr<Quarnet::lgsig> reader;
 };
 
 // Throws what the reader throws, or FileError for a missing table folder.
 void Open(OpenSignal& signal, const std::string& file) {
-    if (!signal.tableDirectory.isValid())
-        throw FileError("Nie można utworzyć katalogu tymczasowego: " + signal.tableDirectory.errorString().toStdString(),
-                        "");
-    const std::string table = signal.tableDirectory.filePath(QStringLiteral("signal.tmp")).toStdString();
-    signal.reader = std::make_unique<Quarnet::lgsig>(file, table);
+    if (!signal.tableDirectory.Valid()) throw FileError(signal.tableDirectory.Error(), "");
+    const SampleTableName table(signal.tableDirectory.Path(), file);
+    signal.reader = std::make_unique<Quarnet::lgsig>(file, table.Path());
 }
 
 std::string ReadFailedText(const std::string& file, const std::exception& e) {

@@ -3,10 +3,13 @@
 #include "app/cli/arguments.h"
 #include "app/cli/commands.h"
 #include "app/cli/console.h"
+#include "app/cli/toolfolder.h"
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
+#include "app/document/projectlock.h"
 #include "app/results/textreport.h"
 #include "app/seismogram/channeltables.h"
+#include "app/seismogram/sampletablename.h"
 #include "app/seismogram/signalchannels.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
@@ -20,7 +23,6 @@
 #include "common/textfile.h"
 #include "lgsig/lgsig.h"
 
-#include <QTemporaryDir>
 
 #include <iostream>
 #include <memory>
@@ -89,15 +91,15 @@ ReportLocale ToolReportLocale(char sep) {
     return locale;
 }
 
-// A fresh folder of this run, removed with everything in it afterwards:
-// never the program's temporary directory, whose files a running program
-// may be using.
-std::optional<std::string> ValidDirectory(const QTemporaryDir& dir) {
-    if (!dir.isValid()) {
-        PrintError("Nie można utworzyć katalogu tymczasowego: " + dir.errorString().toStdString());
+// A fresh folder of this run, emptied and removed afterwards: never the
+// program's temporary directory, whose files a running program may be
+// using.
+std::optional<std::string> ValidDirectory(const ToolFolder& dir) {
+    if (!dir.Valid()) {
+        PrintError(dir.Error());
         return std::nullopt;
     }
-    return dir.path().toStdString();
+    return dir.Path();
 }
 
 // Puts the solver into `work` (which holds its input files), runs it with
@@ -157,7 +159,7 @@ struct Solved {
 std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& t, bool save, char sep,
                                    const ReportLocale& locale) {
     ConsoleMessages messages(std::cerr);
-    QTemporaryDir scratch;  // the signal's sample table, and where PlanOpen puts no working file
+    ToolFolder scratch;  // the signal's sample table, and where PlanOpen puts no working file
     const auto scratchDir = ValidDirectory(scratch);
     if (!scratchDir) return std::nullopt;
     const auto plan = PlanOpen(name, *scratchDir, messages);
@@ -168,7 +170,7 @@ std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& 
     }
     std::unique_ptr<Quarnet::lgsig> signal;
     try {
-        signal = std::make_unique<Quarnet::lgsig>(plan->signalFile, SolverPath(*scratchDir, "signal.tmp"));
+        signal = std::make_unique<Quarnet::lgsig>(plan->signalFile, SampleTableName(*scratchDir, plan->signalFile).Path());
     } catch (const std::exception& e) {
         PrintError("Nie udało się odczytać pliku sygnału " + plan->signalFile + ": " + e.what() + " (" +
                    ErrorClassName(e) + ")");
@@ -190,7 +192,7 @@ std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& 
         }
         WarnAboutLocation(plan->projectFile, page, t.settings.WarningLocation, sep);
 
-        QTemporaryDir workFolder;
+        ToolFolder workFolder;
         const auto work = ValidDirectory(workFolder);
         if (!work) return std::nullopt;
         const SolverInput input{page, SignalFactsOf(*signal, plan->signalFile), rows, NetStations(channels)};
@@ -206,9 +208,15 @@ std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& 
         }
         solved.report = BuildReport(solved.record, locale);
         if (save) {
-            std::string failed;
-            if (!SaveDocumentAs(image, plan->projectFile, failed)) {
-                PrintError(SaveFailedMessage(failed));
+            // Not under a program that has the project open: its next save
+            // would undo this one.
+            const ProjectLock lock(plan->projectFile);
+            if (lock.HeldElsewhere()) {
+                PrintError(lock.InUseText() + " Plik nie został zapisany.");
+                return std::nullopt;
+            }
+            if (!SaveDocumentAs(image, plan->projectFile)) {
+                PrintError(SaveFailedMessage(plan->projectFile));
                 return std::nullopt;
             }
         }
@@ -409,7 +417,7 @@ int ImportCommand(const CommandArgs& args) {
     const char sep = SystemDecimalSeparator();
     std::vector<std::string> resLines;
     std::string resName = second;
-    QTemporaryDir workFolder;
+    ToolFolder workFolder;
     if (withRes) {
         resLines = std::move(other);
     } else {

@@ -27,6 +27,9 @@ public:
     static IniImage FromText(const std::string& utf8Text, std::string workingFile = {});
 
     const std::string& FileName() const { return fileName_; }
+    // Binds the image to another file (after it was saved there); nothing
+    // is read or written.
+    void Rebind(std::string workingFile) { fileName_ = std::move(workingFile); }
 
     bool SectionExists(const std::string& section) const;
     bool ValueExists(const std::string& section, const std::string& key) const;

@@ -2,17 +2,15 @@
 
 #include "app/document/solutionmerge.h"
 #include "app/settings/settings.h"
+#include "common/cp1250.h"
 #include "common/numberformat.h"
 #include "common/product.h"
 #include "common/textfile.h"
 #include "common/usermessages.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace dyma {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -180,12 +178,6 @@ std::optional<OpenPlan> PlanOpen(const std::string& chosenName, const std::strin
     return plan;
 }
 
-void DiscardStaleWorkingFile(const OpenPlan& plan) {
-    if (plan.projectExists) return;
-    std::error_code ec;
-    fs::remove(NativePath(plan.imageFile), ec);
-}
-
 // ------------------------------------------------------------------ header and picks
 
 void SaveHeaderAndPicks(IniImage& image, const DataPageValues& page, const SignalFacts& signal,
@@ -250,21 +242,13 @@ std::string OpenFailedMessage(const std::string& fileName) {
 
 std::string SaveFailedMessage(const std::string& fileName) { return "Nie udało się zapisać pliku: " + fileName + "."; }
 
-bool SaveDocumentAs(const IniImage& image, const std::string& target, std::string& failedFile) {
+bool SaveDocumentAs(IniImage& image, const std::string& target) {
     try {
-        image.UpdateFile();
+        WriteFileAtomic(target, Utf8ToCp1250(image.ToText()));
     } catch (const std::exception&) {
-        failedFile = image.FileName();
         return false;
     }
-    std::error_code ec;
-    if (fs::equivalent(NativePath(image.FileName()), NativePath(target), ec)) return true;
-    try {
-        WriteFileAtomic(target, ReadFileBytes(image.FileName()));
-    } catch (const std::exception&) {
-        failedFile = target;
-        return false;
-    }
+    image.Rebind(target);
     return true;
 }
 

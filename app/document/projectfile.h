@@ -37,7 +37,10 @@ bool CheckProjectFile(const std::string& fileName, UserMessages& messages);
 struct OpenPlan {
     std::string projectFile;  // where the project lives (may not exist yet)
     std::string signalFile;
-    std::string imageFile;    // the image's working file
+    // The image's working file: the project file when it exists; else a
+    // name in the temporary directory that is never read or written (the
+    // document starts empty and goes to disk only where it is saved).
+    std::string imageFile;
     bool projectExists = false;
 };
 // The signal file a project file names: the bare name in the project's
@@ -54,8 +57,6 @@ std::string SignalFileMissingMessage(const std::string& signalFile, const std::s
 // returns nothing when the file cannot be opened.
 std::optional<OpenPlan> PlanOpen(const std::string& chosenName, const std::string& tempDirectory,
                                  UserMessages& messages);
-// Removes an older working file of that name from the temporary directory.
-void DiscardStaleWorkingFile(const OpenPlan& plan);
 
 // ---- header and picks
 struct DataPageValues {
@@ -87,10 +88,13 @@ void SaveHeaderAndPicks(IniImage& image, const DataPageValues& page, const Signa
 // The data page as the image holds it; defaults from the settings.
 DataPageValues LoadHeader(const IniImage& image, const Settings& settings, char decimalSeparator);
 
-// Flushes the image and copies its working file to `target` through a
-// temporary file and a rename, so a failed save leaves the previous project
-// file intact. On failure returns false and names the file that failed.
-bool SaveDocumentAs(const IniImage& image, const std::string& target, std::string& failedFile);
+// Writes the image to `target` and nowhere else, through a temporary file
+// and a rename (WriteFileAtomic: the file's permissions stay, a read-only
+// file is refused), so a failed save leaves the previous project file
+// intact. The file the document was opened from is not touched. On success
+// the image is bound to `target` from then on; on failure false, and the
+// image stays bound where it was.
+bool SaveDocumentAs(IniImage& image, const std::string& target);
 std::string SaveFailedMessage(const std::string& fileName);
 // "Otwarcie pliku: <name> zakończyło się niepowodzeniem."
 std::string OpenFailedMessage(const std::string& fileName);

@@ -1,5 +1,6 @@
 #include "childformseismogram.h"
 
+#include "app/document/projectlock.h"
 #include "app/seismogram/sampletablename.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/settings/numbercheck.h"
@@ -69,20 +70,26 @@ std::vector<int> ShareColumns(int share, int total, const std::vector<int>& cell
 }
 
 // Controls in which the operator types: they keep their own editing keys.
+// A box that only shows a value (the window's weight, which changes by its
+// arrows alone) is none: the window's keys pass it.
 bool IsTextEditor(const QObject* o) {
     if (const auto* edit = qobject_cast<const QLineEdit*>(o)) return !edit->isReadOnly();
-    return qobject_cast<const QPlainTextEdit*>(o) || qobject_cast<const QTextEdit*>(o) ||
-           qobject_cast<const QAbstractSpinBox*>(o);
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(o)) {
+        const QLineEdit* edit = spin->findChild<const QLineEdit*>();
+        return !spin->isReadOnly() && !(edit && edit->isReadOnly());
+    }
+    return qobject_cast<const QPlainTextEdit*>(o) || qobject_cast<const QTextEdit*>(o);
 }
 
 }  // namespace
 
 TfmSeismogram::TfmSeismogram(TfmMain& owner, std::string projectFileName, std::string signalFileName,
                              std::unique_ptr<IniImage> image, std::unique_ptr<Kelo::signalprocessing> signal,
-                             std::unique_ptr<SampleTableName> sampleTable)
+                             std::unique_ptr<SampleTableName> sampleTable, std::unique_ptr<ProjectLock> lock)
     : owner_(owner),
       projectFileName_(std::move(projectFileName)),
       signalFileName_(std::move(signalFileName)),
+      lock_(std::move(lock)),
       sampleTable_(std::move(sampleTable)),
       signal_(std::move(signal)),
       image_(std::move(image)) {
@@ -146,8 +153,8 @@ TfmSeismogram::TfmSeismogram(TfmMain& owner, std::string projectFileName, std::s
 }
 
 TfmSeismogram::~TfmSeismogram() {
-    owner_.RemoveOpenFile(projectFileName_);
-    owner_.RemoveOpenFile(signalFileName_);
+    if (!listedProject_.empty()) owner_.RemoveOpenFile(listedProject_);
+    if (!listedSignal_.empty()) owner_.RemoveOpenFile(listedSignal_);
     // The members go in reverse order: solution, image, signal (which
     // deletes the sample table's file), the table's name.
 }
@@ -322,6 +329,11 @@ void TfmSeismogram::PageChanged(int page) {
 }
 
 std::string TfmSeismogram::DocumentFileName() const { return image_->FileName(); }
+
+void TfmSeismogram::ListOpenFiles() {
+    listedProject_ = owner_.AddOpenFile(projectFileName_);
+    listedSignal_ = owner_.AddOpenFile(signalFileName_);
+}
 
 Quarnet::lgsig* TfmSeismogram::Reader() const { return dynamic_cast<Quarnet::lgsig*>(signal_.get()); }
 

@@ -50,6 +50,7 @@ class TQuaGraph;
 }
 
 namespace dyma {
+class ProjectLock;
 class SampleTableName;
 }
 
@@ -77,9 +78,11 @@ class TfmSeismogram : public QWidget, public SeismogramChild {
 public:
     // Takes the image and the signal over. `sampleTable` is the name the
     // signal's samples live under; it stays reserved while the window lives.
+    // `lock` is the lock beside the project file, held while the window
+    // lives (none where no lock could be made).
     TfmSeismogram(TfmMain& owner, std::string projectFileName, std::string signalFileName,
                   std::unique_ptr<IniImage> image, std::unique_ptr<Kelo::signalprocessing> signal,
-                  std::unique_ptr<SampleTableName> sampleTable = nullptr);
+                  std::unique_ptr<SampleTableName> sampleTable = nullptr, std::unique_ptr<ProjectLock> lock = nullptr);
     ~TfmSeismogram() override;
 
     // ---- what the main window asks (SeismogramChild)
@@ -99,10 +102,14 @@ public:
     bool ResultShown() const override { return resultShown_; }
     bool ReadyToProcess() const override { return readyToProcess_; }
     std::string DocumentFileName() const override;
-    // Refreshes the pick list, writes the header and picks into the image,
-    // flushes it and copies it to `path`; a failure leaves the document as
-    // it was and gives the warning "Nie udało się zapisać pliku: ...".
-    void SaveDocumentAs(const std::string& path) override;
+    // Refreshes the pick list, writes the header and picks into the image
+    // and writes it to `path`, and nowhere else. From then on the document
+    // lives at `path`: its image, the open-file list and the project lock
+    // move there. Refused with a warning when `path` is a file open in
+    // another window (the signal file of this one too) or in another
+    // program; a failed write gives "Nie udało się zapisać pliku: ...".
+    // Either way the document stays as it was, modified.
+    bool SaveDocumentAs(const std::string& path) override;
     SolutionRecord* Solution() override;
     IniImage& DocumentImage() override { return *image_; }
     // The pick list refreshed from the document, the data page's texts and
@@ -113,6 +120,13 @@ public:
     // ---- the document and the signal
     const std::string& ProjectFileName() const { return projectFileName_; }
     const std::string& SignalFileName() const { return signalFileName_; }
+    // The names under which the window is in the main window's open-file
+    // list, and puts itself there.
+    const std::string& ListedProject() const { return listedProject_; }
+    const std::string& ListedSignal() const { return listedSignal_; }
+    void ListOpenFiles();
+    // The lock beside the project file, null when there is none.
+    const ProjectLock* Lock() const { return lock_.get(); }
     IniImage& Image() { return *image_; }
     const IniImage& Image() const { return *image_; }
     Kelo::signalprocessing& Signal() { return *signal_; }
@@ -231,6 +245,8 @@ private:
 
     TfmMain& owner_;
     std::string projectFileName_, signalFileName_;
+    std::string listedProject_, listedSignal_;
+    std::unique_ptr<ProjectLock> lock_;
     // Released in reverse order: the image first, then the signal (and with
     // it the sample table's file), then the table's reserved name.
     std::unique_ptr<SampleTableName> sampleTable_;

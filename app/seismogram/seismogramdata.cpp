@@ -1,5 +1,6 @@
 // TfmSeismogram: the station table ("Sieć"), the tremor data ("Dane") with
 // the event location file, the solution page ("Rozwiązanie") and the save.
+#include "app/document/projectlock.h"
 #include "app/results/solutionpanel.h"
 #include "app/seismogram/childformseismogram.h"
 #include "app/seismogram/locationfile.h"
@@ -12,6 +13,7 @@
 #include "app/shell/qtconvert.h"
 #include "common/daycount.h"
 #include "common/numberformat.h"
+#include "common/textfile.h"
 #include "kelsig/signalprocessing.h"
 #include "lgsig/lgsig.h"
 
@@ -96,9 +98,13 @@ QWidget* TfmSeismogram::BuildNetworkPage() {
     auto* page = new QWidget;
     page->setObjectName("tabSiec");
     netInfo_ = MakeList("NetInfo", kStationTableColumns, page);
-    connect(netInfo_, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* item, int column) {
+    // Every press in the polarity column toggles; the second press of a
+    // double click arrives as the double click.
+    auto toggle = [this](QTreeWidgetItem* item, int column) {
         if (item && column == int(kPolarityColumn)) TogglePolarity(netInfo_->indexOfTopLevelItem(item));
-    });
+    };
+    connect(netInfo_, &QTreeWidget::itemPressed, this, toggle);
+    connect(netInfo_, &QTreeWidget::itemDoubleClicked, this, toggle);
     auto* reverse = new QPushButton(QStringLiteral("Odwróc polaryzację"), page);
     reverse->setObjectName("bReversePolarity");
     connect(reverse, &QPushButton::clicked, this, [this] { ReverseAllPolarities(); });
@@ -452,20 +458,43 @@ SignalFacts TfmSeismogram::Facts() const {
     return facts;
 }
 
-void TfmSeismogram::SaveDocumentAs(const std::string& path) {
-    std::string failed = image_->FileName();
+bool TfmSeismogram::SaveDocumentAs(const std::string& path) {
+    const bool moving = CanonicalPath(path) != listedProject_;
+    std::unique_ptr<ProjectLock> newLock;
+    if (moving) {
+        // Not over a file another window has open, nor over this window's
+        // own signal file.
+        if (owner_.IsFileOpen(path)) {
+            ShowWarning(QStringLiteral("Plik ") + Q(path) +
+                        QStringLiteral(" jest otwarty w programie. Dokument nie został zapisany."));
+            return false;
+        }
+        newLock = std::make_unique<ProjectLock>(path);
+        if (newLock->HeldElsewhere()) {
+            ShowWarning(Q(newLock->InUseText()) + QStringLiteral(" Dokument nie został zapisany."));
+            return false;
+        }
+    }
     try {
         RefreshPickList();
         SaveHeaderAndPicks(*image_, DataPage(), Facts(), pickRows_, LocaleDecimalSeparator());
-        if (!dyma::SaveDocumentAs(*image_, path, failed)) {
-            ShowWarning(Q(SaveFailedMessage(failed)));
-            return;
+        if (!dyma::SaveDocumentAs(*image_, path)) {
+            ShowWarning(Q(SaveFailedMessage(path)));
+            return false;
         }
     } catch (const std::exception&) {
-        ShowWarning(Q(SaveFailedMessage(failed)));
-        return;
+        ShowWarning(Q(SaveFailedMessage(path)));
+        return false;
+    }
+    if (moving) {
+        // The document lives on at its new place.
+        lock_ = std::move(newLock);
+        if (!listedProject_.empty()) owner_.RemoveOpenFile(listedProject_);
+        projectFileName_ = path;
+        listedProject_ = owner_.AddOpenFile(path);
     }
     SetModified(false);
+    return true;
 }
 
 }  // namespace dyma::gui

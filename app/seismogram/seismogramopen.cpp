@@ -1,6 +1,7 @@
 #include "seismogramopen.h"
 
 #include "app/document/projectfile.h"
+#include "app/document/projectlock.h"
 #include "app/seismogram/childformseismogram.h"
 #include "app/seismogram/sampletablename.h"
 #include "app/settings/modalformpreferences.h"
@@ -8,6 +9,7 @@
 #include "app/shell/messageboxes.h"
 #include "app/shell/qtconvert.h"
 #include "app/solver/processing.h"
+#include "common/textfile.h"
 #include "lgsig/lgsig.h"
 
 #include <QDir>
@@ -18,8 +20,9 @@ namespace dyma::gui {
 
 namespace {
 
-// The names the open-file list compares exactly: absolute, without "." and
-// ".." steps, with the platform's separators.
+// The names the window works with: absolute, without "." and ".." steps,
+// with the platform's separators (the open-file list compares their
+// canonical form).
 std::string ListedName(const std::string& path) {
     if (path.empty()) return path;
     return S(QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(Q(path)).absoluteFilePath())));
@@ -57,22 +60,40 @@ void OpenFile(TfmMain& fm) {
 
 TfmSeismogram* OpenByFileName(TfmMain& fm, const QString& path) {
     UserMessages& messages = Messages();
+    // The sample table and the new document's name go into this run's own
+    // folder of the temporary directory.
+    std::string runDirectory;
+    try {
+        runDirectory = fm.RunDirectory();
+    } catch (const std::exception& e) {
+        messages.Warning(e.what());
+        return nullptr;
+    }
     const std::string chosen = path.isEmpty() ? std::string() : ListedName(S(path));
-    std::optional<OpenPlan> plan = PlanOpen(chosen, fm.Preferences().Directory(kTempDir), messages);
+    std::optional<OpenPlan> plan = PlanOpen(chosen, runDirectory, messages);
     if (!plan) return nullptr;
     plan->projectFile = ListedName(plan->projectFile);
     plan->signalFile = ListedName(plan->signalFile);
 
     // Checked before anything is read: a second window on the same document
-    // must not even clear the first one's working file.
+    // must not even touch the first one's files. The list compares the
+    // files themselves, however they were reached.
     if (fm.IsFileOpen(plan->projectFile) || fm.IsFileOpen(plan->signalFile)) {
         messages.Warning("Nie można przetwarzać dwóch takich samych dokumentów");
         return nullptr;
     }
+    // Another program (a second copy of this one) may have it open.
+    auto lock = std::make_unique<ProjectLock>(plan->projectFile);
+    if (lock->HeldElsewhere()) {
+        messages.Warning(lock->InUseText() + " Nie można go otworzyć po raz drugi.");
+        return nullptr;
+    }
+    // What a save killed half-way left beside the project.
+    if (plan->projectExists && lock->GetState() == ProjectLock::State::Held) RemoveStaleTemporaries(plan->projectFile);
 
     std::unique_ptr<TfmSeismogram> window;
     try {
-        auto table = std::make_unique<SampleTableName>(fm.Preferences().Directory(kTempDir), plan->signalFile);
+        auto table = std::make_unique<SampleTableName>(runDirectory, plan->signalFile);
         std::unique_ptr<Kelo::signalprocessing> signal;
         // The whole record is read, whatever share MBIPercentLoaded names:
         // the late arrivals of distant stations lie at its end, and the
@@ -81,10 +102,12 @@ TfmSeismogram* OpenByFileName(TfmMain& fm, const QString& path) {
             const ProcessingShown box(fm.Processing());
             signal = std::make_unique<Quarnet::lgsig>(plan->signalFile, table->Path());
         }
-        DiscardStaleWorkingFile(*plan);
-        auto image = std::make_unique<IniImage>(plan->imageFile);
+        // A new document starts empty: nothing is read from, or written to,
+        // its name in the temporary directory before it is saved somewhere.
+        auto image = plan->projectExists ? std::make_unique<IniImage>(plan->imageFile)
+                                         : std::make_unique<IniImage>(IniImage::FromText("", plan->imageFile));
         window = std::make_unique<TfmSeismogram>(fm, plan->projectFile, plan->signalFile, std::move(image),
-                                                 std::move(signal), std::move(table));
+                                                 std::move(signal), std::move(table), std::move(lock));
     } catch (const std::exception& e) {
         // What the reader or the file system said, as the program's
         // standard error box would show it.
@@ -92,8 +115,7 @@ TfmSeismogram* OpenByFileName(TfmMain& fm, const QString& path) {
         return nullptr;
     }
 
-    fm.AddOpenFile(plan->projectFile);
-    fm.AddOpenFile(plan->signalFile);
+    window->ListOpenFiles();
     TfmSeismogram* shown = window.get();
     fm.AddChild(std::move(window));
     // The processing box had the focus; the operator goes on in the new

@@ -380,9 +380,24 @@ void TfmPreferences::showEvent(QShowEvent* event) {
 }
 
 void TfmPreferences::Apply() {
-    buttonApply_->setEnabled(false);
     ValuesFromControls();
-    SaveSettings();
+    try {
+        SaveSettings();
+    } catch (const ConversionError& e) {
+        ShowWarning(QString::fromUtf8(e.what()));
+        // The operator sees the value that stopped it; nothing was written,
+        // so the button stays for another try.
+        for (QLineEdit* edit : geology_) {
+            long long value = 0;
+            if (TryStrToInt(Trim(S(edit->text())), value)) continue;
+            pages_->setCurrentIndex(1);
+            edit->setFocus();
+            edit->selectAll();
+            break;
+        }
+        return;
+    }
+    buttonApply_->setEnabled(false);
 }
 
 void TfmPreferences::ChooseDirectory(int tag) {

@@ -45,7 +45,7 @@ public:
     // Settings store -> live settings -> controls.
     void LoadSettings();
     // Live settings -> settings store; a geology text that is not a whole
-    // number stops it with a ConversionError.
+    // number stops it with a ConversionError, nothing written.
     void SaveSettings();
 
     // The colour dialog of the run; the seismogram window's colour panels
@@ -74,6 +74,9 @@ private:
     void ChooseDirectory(int tag);
     void ChooseColour(TColourPanel& panel);
     void ShowPageHelp();
+    // "Zastosuj": saves the settings and disables itself. A value that does
+    // not convert stops it with its warning; the button stays enabled and
+    // the edit holding the value gets the focus.
     void Apply();
 
     SettingsStore store_;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <memory>
+#include <vector>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -127,8 +128,13 @@ void SettingsStore::Load(Settings& s) const {
 }
 
 void SettingsStore::Save(const Settings& s) const {
+    // Every value is converted before the first is written: a geology text
+    // that is not a whole number stops the save with nothing half written.
+    std::vector<long long> geology;
+    for (const GeologySetting& g : kGeology) geology.push_back(StrToInt(Trim(s.*g.field)));  // throws ConversionError
+
     auto key = OpenKey();
-    // Whatever happens below, what was written so far reaches the store.
+    // What was written reaches the store.
     struct SyncOnExit {
         QSettings& k;
         ~SyncOnExit() { k.sync(); }
@@ -143,10 +149,7 @@ void SettingsStore::Save(const Settings& s) const {
     key->endGroup();
 
     key->beginGroup("Geology");
-    for (const GeologySetting& g : kGeology) {
-        const long long value = StrToInt(Trim(s.*g.field));  // throws ConversionError
-        key->setValue(g.key, static_cast<qlonglong>(value));
-    }
+    for (size_t i = 0; i < std::size(kGeology); ++i) key->setValue(kGeology[i].key, static_cast<qlonglong>(geology[i]));
     key->endGroup();
 
     key->beginGroup("Seismograms");

@@ -28,8 +28,8 @@ public:
     void Read(Settings& settings, ProcessFlags* flags = nullptr) const;
 
     // Settings -> registry, in section order. A geology text that is not a
-    // whole number stops the save there with a ConversionError; the values
-    // before it stay written.
+    // whole number stops the save with a ConversionError before anything is
+    // written.
     void Save(const Settings& settings) const;
 
     // The defaults of a fresh installation for this program directory.

@@ -1,6 +1,7 @@
 #include "dymaapplication.h"
 
 #include "common/product.h"
+#include "helpviewer.h"
 #include "messageboxes.h"
 #include "registration.h"
 
@@ -61,6 +62,12 @@ QStringList CommandLineFiles(const QStringList& arguments) {
         files << QDir::toNativeSeparators(QFileInfo(arguments[i]).absoluteFilePath());
     }
     return files;
+}
+
+void CloseApplicationHelp() {
+    auto* app = dynamic_cast<TDymaApplication*>(QCoreApplication::instance());
+    if (!app) return;
+    if (TfmHelpViewer* viewer = app->Help().Viewer()) viewer->close();
 }
 
 HelpSystem& ApplicationHelp() {

@@ -54,5 +54,7 @@ private:
 
 // The help of the running program (owned by TDymaApplication).
 HelpSystem& ApplicationHelp();
+// Closes the help viewer of the running program, when one is open.
+void CloseApplicationHelp();
 
 }  // namespace dyma::gui

@@ -16,6 +16,9 @@ namespace dyma::gui {
 TfmHelpViewer::TfmHelpViewer() : QWidget(nullptr, Qt::Window) {
     setObjectName("fmHelpViewer");
     resize(780, 620);
+    // A window beside the program, not one that keeps it running: the
+    // program ends when its main window closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     auto* contents = new QToolButton(this);
     contents->setText(QStringLiteral("Spis treści"));

@@ -1,15 +1,19 @@
 #include "mdiformmain.h"
 
+#include "app/seismogram/sampletablename.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/solver/processing.h"
+#include "app/solver/runfolder.h"
 #include "app/solver/workdirectory.h"
 #include "commandtable.h"
 #include "common/product.h"
+#include "common/textfile.h"
 #include "helpsystem.h"
 #include "icons.h"
 #include "messageboxes.h"
 #include "qtconvert.h"
 #include "registration.h"
+#include "unsavedchanges.h"
 #include "wagespinbox.h"
 #include "wizytowka.h"
 
@@ -27,6 +31,7 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QSessionManager>
 #include <QStatusBar>
 #include <QThread>
 #include <QToolBar>
@@ -81,6 +86,16 @@ TfmMain::TfmMain(std::string programDirectory, QWidget* parent)
     timer_.setInterval(100);
     connect(&timer_, &QTimer::timeout, this, [this] { TimerTimer(); });
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { TimerTimer(); });
+#ifndef QT_NO_SESSIONMANAGER
+    // The end of the desktop session asks about unsaved changes as the
+    // program's own close does; "Anuluj" asks the session to go on.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!manager.allowsInteraction()) return;  // nobody may be asked
+        const bool mayEnd = ConfirmCloseAll();
+        manager.release();
+        if (!mayEnd) manager.cancel();
+    });
+#endif
 
     // The other two long-lived windows of the run, in this order.
     fmPreferences_ = std::make_unique<TfmPreferences>(programDirectory_, this);
@@ -92,6 +107,9 @@ TfmMain::~TfmMain() {
     // The children may still talk to this window while they go.
     delete mdiArea_;
     mdiArea_ = nullptr;
+    // The run folders' locks go with them; their files are left to the next
+    // start when the program ends without its close.
+    runFolders_.clear();
 }
 
 void TfmMain::BuildCommands() {
@@ -230,6 +248,8 @@ void TfmMain::Dispatch(int handler, QObject* sender) {
 QMdiSubWindow* TfmMain::AddChild(std::unique_ptr<QWidget> child) {
     QMdiSubWindow* sub = mdiArea_->addSubWindow(child.release());
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // Every way a child window closes passes its close event here first.
+    sub->installEventFilter(this);
     sub->show();
     mdiArea_->setActiveSubWindow(sub);
     refreshToolbars_ = true;
@@ -246,13 +266,21 @@ QWidget* TfmMain::ActiveChild() const {
 SeismogramChild* TfmMain::ActiveSeismogram() const { return dynamic_cast<SeismogramChild*>(ActiveChild()); }
 
 bool TfmMain::IsFileOpen(const std::string& name) const {
-    return std::find(openFileList_.begin(), openFileList_.end(), name) != openFileList_.end();
+    if (name.empty()) return false;
+    const std::string listed = CanonicalPath(name);
+    return std::find(openFileList_.begin(), openFileList_.end(), listed) != openFileList_.end();
 }
 
-void TfmMain::AddOpenFile(const std::string& name) { openFileList_.push_back(name); }
+std::string TfmMain::AddOpenFile(const std::string& name) {
+    std::string listed = CanonicalPath(name);
+    openFileList_.push_back(listed);
+    return listed;
+}
 
 void TfmMain::RemoveOpenFile(const std::string& name) {
-    const auto it = std::find(openFileList_.begin(), openFileList_.end(), name);
+    // The name as it was listed first: the file may have gone since.
+    auto it = std::find(openFileList_.begin(), openFileList_.end(), name);
+    if (it == openFileList_.end()) it = std::find(openFileList_.begin(), openFileList_.end(), CanonicalPath(name));
     if (it != openFileList_.end()) openFileList_.erase(it);
 }
 
@@ -274,9 +302,14 @@ void TfmMain::OpenFile() {
     if (commands_.openFile) commands_.openFile(*this);
 }
 
-void TfmMain::Zmiana() {
+bool TfmMain::Zmiana() {
     SeismogramChild* seismogram = ActiveSeismogram();
-    if (!seismogram) return;
+    return seismogram && SaveChild(*seismogram);
+}
+
+bool TfmMain::SaveChild(SeismogramChild& child) {
+    SeismogramChild* seismogram = &child;
+    const QPointer<QWidget> window = dynamic_cast<QWidget*>(seismogram);
     QFileDialog dialog(this, QStringLiteral("Zapis pliku"), Q(Preferences().Directory(kSeismogramDir)));
     dialog.setObjectName("SaveDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -284,12 +317,45 @@ void TfmMain::Zmiana() {
     dialog.setNameFilter(QStringLiteral("Plik programu Dyma (*.dym)"));
     dialog.setDefaultSuffix(QStringLiteral("dym"));
     dialog.selectFile(QFileInfo(Q(seismogram->DocumentFileName())).fileName());
-    if (RunModal(dialog) != QDialog::Accepted) return;
+    if (RunModal(dialog) != QDialog::Accepted) return false;
     const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty() || chosen.first().isEmpty()) return;
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return false;
     // The window may have closed while the dialog was open.
-    if (ActiveSeismogram() != seismogram) return;
-    seismogram->SaveDocumentAs(S(QDir::toNativeSeparators(chosen.first())));
+    if (!window) return false;
+    return seismogram->SaveDocumentAs(S(QDir::toNativeSeparators(chosen.first())));
+}
+
+bool TfmMain::MayCloseChild(SeismogramChild& child) {
+    if (closeConfirmed_) return true;
+    const auto* window = dynamic_cast<const QWidget*>(&child);
+    const std::string name =
+        window ? S(window->windowTitle()) : S(QFileInfo(Q(child.DocumentFileName())).fileName());
+    return ConfirmUnsavedChanges(child.Modified(), name, [this, &child] { return SaveChild(child); });
+}
+
+bool TfmMain::ConfirmCloseAll() {
+    if (!mdiArea_) return true;
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
+        auto* child = dynamic_cast<SeismogramChild*>(sub->widget());
+        if (!child || !child->Modified()) continue;
+        // The operator sees the document the question is about.
+        mdiArea_->setActiveSubWindow(sub);
+        if (!MayCloseChild(*child)) return false;
+    }
+    return true;
+}
+
+bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(watched)) {
+            auto* child = dynamic_cast<SeismogramChild*>(sub->widget());
+            if (child && !MayCloseChild(*child)) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfmMain::Export() {
@@ -449,10 +515,14 @@ void TfmMain::TimerTimer() {
     for (const char* name : kArrangeCommands) Action(name)->setEnabled(anyChild);
 
     SeismogramChild* seismogram = ActiveSeismogram();
+    QWidget* active = ActiveChild();
     activeChildKind_ = seismogram ? 0 : 1;
-    if (activeChildKind_ == shownChildKind_ && !refreshToolbars_) return;
+    // Another window of the same kind has states of its own (one modified,
+    // the other not): every change of the active child applies them.
+    if (activeChildKind_ == shownChildKind_ && active == shownChild_ && !refreshToolbars_) return;
     refreshToolbars_ = false;
     shownChildKind_ = activeChildKind_;
+    shownChild_ = active;
     ApplyCommandStates(seismogram);
 }
 
@@ -530,6 +600,7 @@ void TfmMain::FormShow() {
         for (const std::string* dir : {&s.TempDirectory, &s.SeismogramDirectory, &s.OutputDirectory}) {
             if (!QDir().mkpath(Q(*dir))) throw std::runtime_error(*dir);
         }
+        SweepEndedRuns();
     } catch (const std::exception& e) {
         ShowWarning(QStringLiteral("Nie mogę otworzyć katalogu ") + QString::fromUtf8(e.what()) +
                     QStringLiteral(". Program zostanie zamknięty."));
@@ -549,9 +620,17 @@ void TfmMain::hideEvent(QHideEvent* event) {
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {
+    // The operator answers for every modified document first; "Anuluj"
+    // keeps all of them open.
+    if (!ConfirmCloseAll()) {
+        event->ignore();
+        return;
+    }
     // The children go first: a seismogram window removes its names from the
     // open-file list and lets go of its files in the temporary directory.
+    closeConfirmed_ = true;
     mdiArea_->closeAllSubWindows();
+    closeConfirmed_ = false;
     for (QMdiSubWindow* sub : mdiArea_->subWindowList()) {
         if (sub->isVisible()) {
             event->ignore();
@@ -562,8 +641,35 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     // that their sample tables are closed before the folder is emptied.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     openFileList_.clear();
-    if (Preferences().Values().RemoveTempDir) CleanTemporaryDirectory();
+    EndRunFolders();
+    // The program ends with its main window: the help viewer would keep it
+    // running without one.
+    CloseApplicationHelp();
     event->accept();
+}
+
+void TfmMain::SweepEndedRuns() {
+    // Folders of runs that were killed, or ended keeping their files: the
+    // program's own files in them go, nothing else.
+    dyma::SweepEndedRuns(Preferences().Directory(kTempDir), kProgramRunPrefix);
+}
+
+void TfmMain::EndRunFolders() {
+    if (Preferences().Values().RemoveTempDir) {
+        CleanTemporaryDirectory();
+        for (const auto& folder : runFolders_) folder->Remove();
+    }
+    // Otherwise the files stay, until the next start sweeps them.
+    runFolders_.clear();
+}
+
+std::string TfmMain::RunDirectory() {
+    const std::string base = Preferences().Directory(kTempDir);
+    if (runFolders_.empty() || runFolders_.back()->Base() != base) {
+        QDir().mkpath(Q(base));
+        runFolders_.push_back(std::make_unique<RunFolder>(base, kProgramRunPrefix));
+    }
+    return runFolders_.back()->Path();
 }
 
 bool TfmMain::CleanTemporaryDirectory() {
@@ -574,19 +680,29 @@ bool TfmMain::CleanTemporaryDirectory() {
     guarded.repository = prefs.Directory(kRepositoryDir);
     guarded.seismograms = prefs.Directory(kSeismogramDir);
     guarded.output = prefs.Directory(kOutputDir);
-    const std::string directory = prefs.Directory(kTempDir);
-    if (const std::string refusal = CleanRefusal(directory, guarded); !refusal.empty()) {
-        ShowWarning(Q(refusal));
-        return false;
+    guarded.openDocuments = openFileList_;
+    std::vector<std::string> folders;
+    for (const auto& folder : runFolders_) folders.push_back(folder->Path());
+    for (const std::string& directory : folders) {
+        if (const std::string refusal = CleanRefusal(directory, guarded); !refusal.empty()) {
+            ShowWarning(Q(refusal));
+            return false;
+        }
     }
     TfmProcessing& box = Processing();
     box.ShowProcessing(QStringLiteral("Usuwanie plików z katalogu tymczasowego"),
                        QStringLiteral("Usuwanie plików tymczasowych"));
     // A short pause a file, so that the operator sees what goes.
-    dyma::CleanTemporaryDirectory(directory, guarded, [&box](const std::string& path) {
-        box.SetProcessingText(Q(path));
-        QThread::msleep(10);
-    });
+    for (const std::string& directory : folders) {
+        dyma::CleanTemporaryDirectory(
+            directory, guarded,
+            [&box](const std::string& path) {
+                box.SetProcessingText(Q(path));
+                QThread::msleep(10);
+            },
+            // The sample tables of open seismograms.
+            [](const std::string& path) { return SampleTableName::Taken(path); });
+    }
     box.HideProcessing();
     return true;
 }

@@ -9,6 +9,7 @@
 #include "seismogramchild.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QPrinter>
 #include <QStringList>
 #include <QTimer>
@@ -25,6 +26,10 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+
+namespace dyma {
+class RunFolder;
+}
 
 namespace dyma::gui {
 
@@ -68,9 +73,12 @@ public:
     TfmProcessing& Processing() { return *fmProcessing_; }
     const std::string& ProgramDirectory() const { return programDirectory_; }
 
-    // The list of files open in seismogram windows (exact names).
+    // The list of files open in seismogram windows. Names are kept and
+    // compared canonical (CanonicalPath), so a file reached through a
+    // symbolic link or a path with ".." is the same file.
     bool IsFileOpen(const std::string& name) const;
-    void AddOpenFile(const std::string& name);
+    // Returns the name as listed.
+    std::string AddOpenFile(const std::string& name);
     void RemoveOpenFile(const std::string& name);
     const std::vector<std::string>& OpenFileList() const { return openFileList_; }
 
@@ -96,17 +104,37 @@ public:
     void OpenByFileName(const QString& path);
     const QStringList& PendingFiles() const { return pendingFiles_; }
 
-    // Empties the temporary directory, file by file in the processing box.
-    // A directory that must not be emptied (home, program, seismograms ...)
-    // is left alone with a warning; false then.
+    // This run's own folder in the temporary directory (RunFolder), where
+    // the sample tables, the solver and its files go. Made at the first
+    // call, and anew when the temporary directory setting changed. Throws
+    // FileError when it cannot be made.
+    std::string RunDirectory();
+
+    // Empties this run's folder of the program's own files, file by file in
+    // the processing box; the sample tables of open seismograms stay, and so
+    // does every file the program did not write. A folder that must not be
+    // emptied (one holding an open document's files, ...) is left alone
+    // with a warning; false then.
     bool CleanTemporaryDirectory();
+
+    // The question before closing modified documents. MayCloseChild asks
+    // about one window (when it closes by itself); ConfirmCloseAll asks
+    // about every modified window in turn, the one asked about shown, and
+    // stops at the first "Anuluj" or failed save: false then, and every
+    // window stays open with its changes. The main window's close and the
+    // end of the desktop session ask through it.
+    bool MayCloseChild(SeismogramChild& child);
+    bool ConfirmCloseAll();
+    // The save command on one window: the save dialog, then the save.
+    // True when the document was saved.
+    bool SaveChild(SeismogramChild& child);
 
     // Set when the start-up failed and the program is ending.
     bool TerminateRequested() const { return terminateRequested_; }
 
     // Handlers, named as the commands call them.
     void OpenFile();
-    void Zmiana();
+    bool Zmiana();
     void Export();
     void Import();
     void mPreferencesClick();
@@ -134,6 +162,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildCommands();
@@ -146,6 +175,8 @@ private:
     void FormShow();
     void OpenReadmeFile(const QString& name);
     void OpenDocumentationPage(const QString& name);
+    void SweepEndedRuns();
+    void EndRunFolders();
 
     std::string programDirectory_;
     QMdiArea* mdiArea_;
@@ -159,9 +190,17 @@ private:
 
     int activeChildKind_ = 1;
     int shownChildKind_ = 1;
+    // The child whose states were applied last: another one active, even of
+    // the same kind, applies them anew.
+    QPointer<QWidget> shownChild_;
     bool refreshToolbars_ = true;
+    // Set while the main window closes its children after the operator
+    // answered for all of them.
+    bool closeConfirmed_ = false;
     bool terminateRequested_ = false;
     std::vector<std::string> openFileList_;
+    // The folders of this run, the current one last.
+    std::vector<std::unique_ptr<RunFolder>> runFolders_;
 
     std::unique_ptr<TfmPreferences> fmPreferences_;
     std::unique_ptr<TfmProcessing> fmProcessing_;

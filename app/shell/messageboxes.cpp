@@ -59,6 +59,23 @@ bool QtUserMessages::Question(const std::string& text) {
     return ShowBox(QMessageBox::Question, kQuestionTitle, text, true) == 1;
 }
 
+SaveChoice QtUserMessages::AskToSave(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kQuestionTitle), QString::fromStdString(text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* save = box.addButton(QStringLiteral("Zapisz"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Nie zapisuj"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+    save->setObjectName("buttonSave");
+    discard->setObjectName("buttonDiscard");
+    cancel->setObjectName("buttonCancel");
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    RunModal(box);
+    if (box.clickedButton() == save) return SaveChoice::Save;
+    if (box.clickedButton() == discard) return SaveChoice::Discard;
+    return SaveChoice::Cancel;
+}
+
 UserMessages& Messages() { return CurrentMessages() ? *CurrentMessages() : BoxMessages(); }
 
 ScopedMessages::ScopedMessages(UserMessages& messages) : previous_(CurrentMessages()) { CurrentMessages() = &messages; }

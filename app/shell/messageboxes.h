@@ -42,6 +42,9 @@ public:
     void Warning(const std::string& text) override;
     void Information(const std::string& text) override;
     bool Question(const std::string& text) override;
+    // "Zapisz" (the default), "Nie zapisuj", "Anuluj" (also Escape and the
+    // box's close button).
+    SaveChoice AskToSave(const std::string& text) override;
 };
 
 // The messages of the running program (message boxes unless a test put its

@@ -47,9 +47,11 @@ public:
     virtual bool ReadyToProcess() const = 0;
 
     // Saving: the document's current file name (the project file, or the
-    // working file before the first save) and the save under a new name.
+    // working file before the first save) and the save under a new name,
+    // after which the document lives on at that name. False (after the
+    // warning) when it was not saved.
     virtual std::string DocumentFileName() const = 0;
-    virtual void SaveDocumentAs(const std::string& path) = 0;
+    virtual bool SaveDocumentAs(const std::string& path) = 0;
 
     // The solution of the document when it has been computed, else null;
     // printing and the text report read it.

@@ -41,7 +41,7 @@ std::optional<std::string> SolveLegacyFiles(TfmMain& main, std::vector<std::stri
                                             const std::vector<std::string>& net, const SolverLimits& limits) {
     if (!PrepareLegacyFiles(dat, net, Messages())) return std::nullopt;
     if (!PrepareSolverDirectory(main)) return std::nullopt;
-    const std::string directory = main.Preferences().Directory(kTempDir);
+    const std::string directory = main.RunDirectory();
     WriteLegacyInputFiles(directory, dat, net);
     const SolverRunResult run = RunSolverInProcessingBox(main, limits);
     if (run.status != SolverRunStatus::Completed) {
@@ -78,7 +78,7 @@ void Import(TfmMain& main, const SolverLimits& limits) {
         const std::optional<std::string> solved = SolveLegacyFiles(main, dat, second, limits);
         if (!solved) return;
         caption = *solved;
-        res = LoadResultLines(SolverPath(main.Preferences().Directory(kTempDir), kResFile));
+        res = LoadResultLines(SolverPath(main.RunDirectory(), kResFile));
     }
 
     // A RES without its whole layout is shown as far as it was read.

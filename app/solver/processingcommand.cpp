@@ -45,7 +45,8 @@ private:
     TfmProcessing& box_;
 };
 
-std::string TemporaryDirectory(TfmMain& main) { return main.Preferences().Directory(kTempDir); }
+// The solver works in this run's own folder of the temporary directory.
+std::string TemporaryDirectory(TfmMain& main) { return main.RunDirectory(); }
 
 std::string IncompleteResultMessage(const std::string& path) {
     return "Plik wyników " + path + " jest niekompletny. Rozwiązanie nie zostało zapisane.";
@@ -57,10 +58,16 @@ bool SolverRunning() { return solverRunning; }
 
 bool PrepareSolverDirectory(TfmMain& main) {
     // A directory that must not be emptied is not a place to run the solver
-    // in either: its old NPF.RES would stay, and the solver's files would
-    // land among the operator's own.
+    // in either: its old NPF.RES would stay.
     if (!main.CleanTemporaryDirectory()) return false;
-    if (!PlaceSolverExecutable(main.Preferences().Directory(kRepositoryDir), TemporaryDirectory(main))) {
+    std::string directory;
+    try {
+        directory = TemporaryDirectory(main);
+    } catch (const std::exception& e) {
+        Messages().Warning(e.what());
+        return false;
+    }
+    if (!PlaceSolverExecutable(main.Preferences().Directory(kRepositoryDir), directory)) {
         Messages().Warning(SolverCopyFailedMessage());
         return false;
     }

@@ -1,6 +1,7 @@
 // The processing command (Ctrl+Enter, "Oblicz mechanizm"): the focal
 // mechanism of the document in the active seismogram window, computed by
-// NPFA.EXE in the temporary directory while the interface stays responsive,
+// NPFA.EXE in this run's folder of the temporary directory (TfmMain::
+// RunDirectory) while the interface stays responsive,
 // then stored in the document and shown in a new result window. The legacy
 // import runs the solver the same way.
 #pragma once
@@ -36,8 +37,9 @@ void StartProcessing(TfmMain& main, const SolverLimits& limits = {});
 // again meanwhile).
 bool SolverRunning();
 
-// Prepares the temporary directory for a run: empties it and puts a fresh
-// copy of NPFA.EXE there. False (after its warning) when the directory may
+// Prepares the run's folder for a run of the solver: empties it of the
+// program's own files (the sample tables of open seismograms stay) and puts
+// a fresh copy of NPFA.EXE there. False (after its warning) when the directory may
 // not be emptied or the copy failed.
 bool PrepareSolverDirectory(TfmMain& main);
 

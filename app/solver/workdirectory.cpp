@@ -1,5 +1,6 @@
 #include "workdirectory.h"
 
+#include "app/document/projectfile.h"
 #include "app/solver/solverfiles.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
@@ -40,6 +41,27 @@ bool SameDirectory(const fs::path& a, const std::string& guard) {
 #endif
 }
 
+// The exchange files of the solver as NPF.PAR names them, and the solver.
+constexpr const char* kSolverFiles[] = {kSolverExecutable, kDatFile, kNetFile, kParFile, kResFile, "NPF.PNY", "NPF.BIN"};
+
+bool IsSolverFile(const std::string& name) {
+    return std::any_of(std::begin(kSolverFiles), std::end(kSolverFiles),
+                       [&](const char* own) { return EqualsIgnoreCase(name, own); });
+}
+
+bool IsWholeNumber(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "<name>.mbj.tmp" or "<name>.mbj.<n>.tmp" (any signal extension, any case).
+bool IsSampleTable(const std::string& name) {
+    if (name.size() < 5 || !EqualsIgnoreCase(name.substr(name.size() - 4), ".tmp")) return false;
+    std::string stem = name.substr(0, name.size() - 4);
+    const size_t dot = stem.rfind('.');
+    if (dot != std::string::npos && IsWholeNumber(stem.substr(dot + 1))) stem.resize(dot);
+    return IsSignalFileName(stem);
+}
+
 std::string Refused(const std::string& dir, const std::string& what) {
     return "Katalog plików tymczasowych " + dir + " nie został wyczyszczony, ponieważ jest to " + what +
            ". Zmień katalog plików tymczasowych w ustawieniach programu.";
@@ -71,11 +93,23 @@ std::string CleanRefusal(const std::string& dir, const ProtectedDirectories& g) 
     };
     for (const auto& [guard, what] : guarded)
         if (SameDirectory(p, *guard)) return Refused(dir, what);
+    for (const std::string& document : g.openDocuments)
+        if (!document.empty() && SameDirectory(p, Resolved(document).parent_path().string()))
+            return Refused(dir, "katalog otwartego dokumentu " + document);
     return {};
 }
 
+bool IsOwnTemporaryFile(const std::string& name) {
+    if (IsSolverFile(name) || IsSampleTable(name)) return true;
+    // What WriteFileAtomic leaves of a solver file when stopped half-way.
+    for (const char* own : kSolverFiles)
+        if (IsTemporaryOf(name, own)) return true;
+    return false;
+}
+
 CleanOutcome CleanTemporaryDirectory(const std::string& dir, const ProtectedDirectories& guarded,
-                                     const std::function<void(const std::string&)>& progress) {
+                                     const std::function<void(const std::string&)>& progress,
+                                     const std::function<bool(const std::string&)>& inUse) {
     CleanOutcome out;
     out.refusal = CleanRefusal(dir, guarded);
     if (!out.refusal.empty()) return out;
@@ -87,13 +121,15 @@ CleanOutcome CleanTemporaryDirectory(const std::string& dir, const ProtectedDire
     std::error_code ec;
     for (fs::directory_iterator it(NativePath(dir), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (it->is_directory(typeError)) continue;
-        names.push_back(it->path().filename().string());
+        if (!it->is_regular_file(typeError) || it->is_symlink(typeError)) continue;
+        const std::string name = it->path().filename().string();
+        if (IsOwnTemporaryFile(name)) names.push_back(name);
     }
     std::sort(names.begin(), names.end());
 
     for (const std::string& name : names) {
         const std::string path = SolverPath(dir, name);
+        if (inUse && inUse(path)) continue;
         std::error_code removeError;
         if (fs::remove(NativePath(path), removeError) && !removeError)
             ++out.deleted;

@@ -1,5 +1,6 @@
-// The solver's working directory (the temporary directory of the settings):
-// emptying it before a run and putting the solver executable there.
+// The solver's working directory (the program's folder in the temporary
+// directory): what the program itself keeps there, emptying it of exactly
+// that before a run and at the end, and putting the solver executable there.
 #pragma once
 
 #include <functional>
@@ -18,7 +19,19 @@ struct ProtectedDirectories {
     std::string repository;    // the master copy of the solver
     std::string seismograms;   // the seismogram directory of the settings
     std::string output;        // the output directory of the settings
+    // The files of the open documents (project and signal files): a folder
+    // that holds one of them is never emptied.
+    std::vector<std::string> openDocuments;
 };
+
+// Whether a file of this name (without folder) is one the program itself
+// writes into its temporary folder: the solver copy NPFA.EXE, the exchange
+// files NPF.DAT, NPF.NET, NPF.PAR, NPF.RES, NPF.PNY, NPF.BIN, the temporary
+// files through which they are written ("NPF.RES.<digits>.tmp"), and the
+// sample tables of signal files ("<signal>.mbj.tmp", "<signal>.mbj.2.tmp",
+// for .mbi, .min and .mbj in any case). The clean-up deletes these and
+// nothing else.
+bool IsOwnTemporaryFile(const std::string& fileName);
 
 // The user's home directory from the environment ("" when unknown).
 std::string UserHomeDirectory();
@@ -31,18 +44,21 @@ struct CleanOutcome {
 };
 
 // Why the directory must not be emptied ("" when it may be): an empty path,
-// a file-system root or one of the protected directories.
+// a file-system root, one of the protected directories or the folder of an
+// open document.
 std::string CleanRefusal(const std::string& directory, const ProtectedDirectories& guarded);
 
-// Deletes every file directly in `directory`; subdirectories and files that
-// cannot be deleted stay, without a message. `progress` gets the full path
-// of each file once its deletion was tried (the window shows it in the
-// processing box and paces the loop there). A refused directory is left
-// untouched and the outcome carries the reason; the processing and the
-// import then end after that warning rather than run the solver among the
-// operator's own files.
+// Deletes the program's own files (IsOwnTemporaryFile) directly in
+// `directory`, except those `inUse` names (the sample tables of open
+// seismograms); every other file, subdirectories and files that cannot be
+// deleted stay, without a message. `progress` gets the full path of each
+// file once its deletion was tried (the window shows it in the processing
+// box and paces the loop there). A refused directory is left untouched and
+// the outcome carries the reason; the processing and the import then end
+// after that warning.
 CleanOutcome CleanTemporaryDirectory(const std::string& directory, const ProtectedDirectories& guarded,
-                                     const std::function<void(const std::string&)>& progress = {});
+                                     const std::function<void(const std::string&)>& progress = {},
+                                     const std::function<bool(const std::string&)>& inUse = {});
 
 std::string SolverCopyFailedMessage();
 

@@ -83,9 +83,11 @@ TEST(PlanOpen, SignalFileWithAndWithoutProject) {
     EXPECT_FALSE(plan->projectExists);
     EXPECT_EQ(plan->imageFile, temp.File("Event.dym"));
 
-    temp.Write("Event.dym", "stale");
-    DiscardStaleWorkingFile(*plan);
-    EXPECT_FALSE(FileExists(temp.File("Event.dym")));
+    // The working file's name is only a name: a file there is no one's
+    // to delete.
+    temp.Write("Event.dym", "cudzy");
+    ASSERT_TRUE(PlanOpen(signal, temp.Path().string(), m));
+    EXPECT_EQ(test::ReadAll(temp.File("Event.dym")), "cudzy");
 
     data.Write("Event.dym", FileInfo("1", "5", "0", "WinDYMA"));
     plan = PlanOpen(signal, temp.Path().string(), m);
@@ -256,23 +258,34 @@ TEST(HeaderAndPicks, MissingKeysGiveDefaultsAndBadRealsReportTheirText) {
     EXPECT_FALSE(none.IsComplete());
 }
 
-TEST(SaveDocumentAs, CopiesTheWorkingFileAndReportsWhatFailed) {
+TEST(SaveDocumentAs, WritesOnlyTheTargetAndTheDocumentLivesOnThere) {
     test::TempDir dir;
-    IniImage ini(dir.File("work.dym"));
+    const std::string original = dir.Write("work.dym", "[Datas]\r\nOperator=stary\r\n\r\n");
+    const std::string target = dir.File("target.dym");
+    IniImage ini(original);
     ini.WriteString("Datas", "Operator", "Łucja");
-    std::string failed;
-    ASSERT_TRUE(SaveDocumentAs(ini, dir.File("target.dym"), failed));
-    EXPECT_EQ(test::ReadAll(dir.File("target.dym")), "[Datas]\r\nOperator=\xA3ucja\r\n\r\n");
-    ASSERT_TRUE(SaveDocumentAs(ini, dir.File("work.dym"), failed));  // the working file itself
+    ASSERT_TRUE(SaveDocumentAs(ini, target));
+    EXPECT_EQ(test::ReadAll(target), "[Datas]\r\nOperator=\xA3ucja\r\n\r\n");
+    EXPECT_EQ(test::ReadAll(original), "[Datas]\r\nOperator=stary\r\n\r\n") << "the original stays as it was";
+    EXPECT_EQ(ini.FileName(), target);
+    ini.WriteString("Datas", "Operator", "Jan");
+    ASSERT_TRUE(SaveDocumentAs(ini, target));  // the file it lives in now
+    EXPECT_EQ(test::ReadAll(target), "[Datas]\r\nOperator=Jan\r\n\r\n");
+    EXPECT_EQ(test::ReadAll(original), "[Datas]\r\nOperator=stary\r\n\r\n");
 
-    EXPECT_FALSE(SaveDocumentAs(ini, dir.File("no/such/dir/t.dym"), failed));
-    EXPECT_EQ(failed, dir.File("no/such/dir/t.dym"));
-    EXPECT_EQ(SaveFailedMessage(failed), "Nie udało się zapisać pliku: " + failed + ".");
+    // A failed save leaves the document where it was.
+    EXPECT_FALSE(SaveDocumentAs(ini, dir.File("no/such/dir/t.dym")));
+    EXPECT_EQ(ini.FileName(), target);
+    EXPECT_EQ(SaveFailedMessage(dir.File("no/such/dir/t.dym")),
+              "Nie udało się zapisać pliku: " + dir.File("no/such/dir/t.dym") + ".");
 
+    // A document whose own file cannot be written (its folder gone, or
+    // read-only) still saves anywhere else.
     IniImage lost(dir.File("gone/work.dym"));
-    EXPECT_FALSE(SaveDocumentAs(lost, dir.File("target.dym"), failed));
-    EXPECT_EQ(failed, dir.File("gone/work.dym"));
-    EXPECT_EQ(test::ReadAll(dir.File("target.dym")), "[Datas]\r\nOperator=\xA3ucja\r\n\r\n") << "previous file intact";
+    lost.WriteString("Datas", "Operator", "Ola");
+    ASSERT_TRUE(SaveDocumentAs(lost, dir.File("elsewhere.dym")));
+    EXPECT_EQ(test::ReadAll(dir.File("elsewhere.dym")), "[Datas]\r\nOperator=Ola\r\n\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "gone"));
     for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
         EXPECT_EQ(e.path().extension(), ".dym") << "no temporary file left behind: " << e.path();
 }

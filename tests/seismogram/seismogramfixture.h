@@ -82,7 +82,6 @@ protected:
     void TearDown() override { fm.reset(); }
 
     QString Dir(const char* name) const { return QString::fromStdString(work.File(name)); }
-    std::string TempFile(const std::string& name) const { return work.File("Temp") + "/" + name; }
 
     // Changes settings as the preferences would, then reloads them.
     void SetSetting(const char* key, const QVariant& value) {

@@ -56,16 +56,20 @@ TEST_F(SeismogramTest, OpensASignalFileIntoANewWindow) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(recorded.Silent());
     // Both names listed; the project file is the signal's with ".dym"; with
-    // no project yet the image works on a file of that name in Temp.
+    // no project yet the image bears a name of that file in the run's own
+    // folder of Temp (never read or written: it is only a name).
     const std::string project = work.File("Wstrzas.dym");
     EXPECT_EQ(w->ProjectFileName(), project);
     EXPECT_EQ(w->SignalFileName(), path);
     EXPECT_TRUE(fm->IsFileOpen(project));
     EXPECT_TRUE(fm->IsFileOpen(path));
-    EXPECT_EQ(w->DocumentFileName(), TempFile("Wstrzas.dym"));
+    const std::string run = fm->RunDirectory();
+    EXPECT_EQ(std::filesystem::path(run).parent_path().string(), work.File("Temp"));
+    EXPECT_EQ(w->DocumentFileName(), run + "/Wstrzas.dym");
+    EXPECT_FALSE(std::filesystem::exists(w->DocumentFileName()));
     EXPECT_EQ(w->windowTitle().toStdString(), path);
-    // The samples live in the temporary directory under the signal's name.
-    EXPECT_EQ(w->SampleTablePath(), TempFile("Wstrzas.MBJ.tmp"));
+    // The samples live in the run's folder under the signal's name.
+    EXPECT_EQ(w->SampleTablePath(), run + "/Wstrzas.MBJ.tmp");
     EXPECT_TRUE(std::filesystem::exists(w->SampleTablePath()));
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     // The processing box said so while the reader ran, and is gone.
@@ -131,10 +135,16 @@ TEST_F(SeismogramTest, TheSameDocumentOpensOnceAtATime) {
     fm->Action("mNextSeismogram")->trigger();
     EXPECT_EQ(first->CurrentChannel(), 1);
     EXPECT_EQ(second->CurrentChannel(), 3);
+    // The wave type chosen is a change: the operator lets it go.
+    recorded.saveAnswer = SaveChoice::Discard;
     Close(second);
+    EXPECT_EQ(recorded.saveQuestions,
+              std::vector<std::string>{"Dokument " + other + " został zmodyfikowany. Czy zapisać zmiany?"});
+    EXPECT_EQ(fm->MdiArea()->subWindowList().size(), 1);
 
     Close(first);
     recorded.warnings.clear();
+    recorded.saveQuestions.clear();
     TfmSeismogram* again = Open(path);
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(recorded.Silent());

@@ -88,16 +88,40 @@ TEST_F(PreferencesTest, ApplySavesAndDisablesItself) {
     EXPECT_EQ(Control<QSpinBox>("defaultWageB")->value(), 50);
 }
 
-TEST_F(PreferencesTest, FractionInDefaultVFailsAtSaveWithTheConversionError) {
-    auto* v = Control<QLineEdit>("defaultV");
-    v->setText("5000.5");
-    Control<QLineEdit>("DefaultOperator")->setText("Nowak");
-    QTest::mouseClick(fm->ApplyButton(), Qt::LeftButton);
-    ASSERT_EQ(recorded.warnings.size(), 1u);
-    EXPECT_EQ(recorded.warnings[0], "'5000.5' nie jest prawidłową wartością liczbową");
-    // What was written before the failing value stays written.
-    EXPECT_EQ(Key().value("Dirs/DefaultOperator").toString(), "Nowak");
-    EXPECT_EQ(Key().value("Geology/defaultV").toInt(), 5000);
+TEST_F(PreferencesTest, AValueThatDoesNotConvertStopsTheApplyWithNothingWritten) {
+    // Before and after the other geology values on their page.
+    for (const char* name : {"defaultV", "defaultUpad", "defaultBAngle"}) {
+        SCOPED_TRACE(name);
+        Reshow();
+        QApplication::setActiveWindow(fm.get());
+        recorded.warnings.clear();
+        fm->Pages()->setCurrentIndex(0);
+        auto* edit = Control<QLineEdit>(name);
+        const QString before = edit->text();
+        edit->setText("5000.5");
+        Control<QLineEdit>("DefaultOperator")->setText("Nowak");
+        Control<QSpinBox>("defaultWageB")->setValue(40);
+        QTest::mouseClick(fm->ApplyButton(), Qt::LeftButton);
+        ASSERT_EQ(recorded.warnings.size(), 1u);
+        EXPECT_EQ(recorded.warnings[0], "'5000.5' nie jest prawidłową wartością liczbową");
+        EXPECT_TRUE(fm->ApplyButton()->isEnabled()) << "the apply did not happen";
+        // Nothing half written: neither the value before it nor after it.
+        EXPECT_NE(Key().value("Dirs/DefaultOperator").toString(), "Nowak");
+        EXPECT_NE(Key().value("Seismograms/WageB").toInt(), 40);
+        EXPECT_EQ(Key().value(QStringLiteral("Geology/") + name).toString(), before);
+        // The operator is shown the value that stopped it.
+        EXPECT_EQ(fm->Pages()->currentIndex(), 1);
+        EXPECT_TRUE(edit->hasFocus());
+        EXPECT_EQ(edit->selectedText(), "5000.5");
+        // Mended, it applies.
+        edit->setText(before);
+        QTest::mouseClick(fm->ApplyButton(), Qt::LeftButton);
+        EXPECT_FALSE(fm->ApplyButton()->isEnabled());
+        EXPECT_EQ(Key().value("Dirs/DefaultOperator").toString(), "Nowak");
+        EXPECT_EQ(Key().value("Seismograms/WageB").toInt(), 40);
+        Key().remove("Dirs/DefaultOperator");
+        Key().setValue("Seismograms/WageB", 70);
+    }
 }
 
 TEST_F(PreferencesTest, NumberCheckOnLeavingAGeologyEdit) {

@@ -108,17 +108,22 @@ TEST_F(SettingsStoreTest, StoredValuesAreTidiedAndClampedToTheControls) {
     EXPECT_FALSE(s.RemoveTempDir);
 }
 
-TEST_F(SettingsStoreTest, FractionInAGeologyEditStopsTheSaveThere) {
+TEST_F(SettingsStoreTest, FractionInAGeologyEditStopsTheSaveBeforeAnythingIsWritten) {
     SettingsStore store(program_.Path().string());
     Settings s = store.Defaults();
     s.DefaultOperator = "Józef Żółć";
-    s.defaultV = "5000.5";
-    EXPECT_TRUE(CheckNumberField(s.defaultV, '.'));  // passes the dialog's check ...
-    EXPECT_THROW(store.Save(s), ConversionError);     // ... but not the save
-    QSettings raw = Raw();
-    EXPECT_EQ(raw.value("Dirs/DefaultOperator").toString(), QString::fromUtf8("Józef Żółć"));
-    EXPECT_FALSE(raw.contains("Geology/defaultV"));
-    EXPECT_FALSE(raw.contains("Seismograms/WageD"));
+    // The first of the seven and the last: either stops the whole save.
+    for (std::string Settings::*field : {&Settings::defaultV, &Settings::defaultUpad}) {
+        s.*field = "5000.5";
+        EXPECT_TRUE(CheckNumberField(s.*field, '.'));  // passes the dialog's check ...
+        EXPECT_THROW(store.Save(s), ConversionError);   // ... but not the save
+        QSettings raw = Raw();
+        EXPECT_TRUE(raw.allKeys().isEmpty()) << "nothing half written: " << raw.allKeys().join(' ').toStdString();
+        s.*field = "4";
+    }
+    store.Save(s);
+    EXPECT_EQ(Raw().value("Dirs/DefaultOperator").toString(), QString::fromUtf8("Józef Żółć"));
+    EXPECT_EQ(Raw().value("Geology/defaultUpad").toInt(), 4);
 }
 
 TEST_F(SettingsStoreTest, ReadTakesTheStoredValuesAndWritesNothingBack) {

@@ -45,7 +45,11 @@ public:
     bool ResultShown() const override { return resultShown; }
     bool ReadyToProcess() const override { return readyToProcess; }
     std::string DocumentFileName() const override { return fileName; }
-    void SaveDocumentAs(const std::string& path) override { savedAs.push_back(path); }
+    bool SaveDocumentAs(const std::string& path) override {
+        savedAs.push_back(path);
+        if (saveSucceeds) modified = false;
+        return saveSucceeds;
+    }
     SolutionRecord* Solution() override { return solution.Exists ? &solution : nullptr; }
     IniImage& DocumentImage() override { return image; }
     SolverInput ProcessingInput() override {
@@ -60,7 +64,7 @@ public:
     std::vector<std::string> calls, savedAs;
     double lastDelta = 99;
     QObject* lastSender = nullptr;
-    bool modified = false, resultShown = false, readyToProcess = false;
+    bool modified = false, resultShown = false, readyToProcess = false, saveSucceeds = true;
     std::string fileName = "/data/tremors/wstrzas 12.dym";
     SolutionRecord solution;
     IniImage image;

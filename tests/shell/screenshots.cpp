@@ -2,7 +2,7 @@
 // window with a result window, the four pages of the preferences, a result
 // window (also as it opens, and at its minimum size with the widest values
 // a solution can have), the import dialog, the help viewer, the about box,
-// the splash and the processing box.
+// the splash, the processing box and the question about unsaved changes.
 // Not a test; run under Xvfb: xvfb-run -a screenshots <output folder>.
 #include "app/results/focalgeometry.h"
 #include "app/results/formresult2.h"
@@ -12,7 +12,9 @@
 #include "app/shell/helpviewer.h"
 #include "app/shell/mdiformmain.h"
 #include "app/shell/qtconvert.h"
+#include "app/shell/messageboxes.h"
 #include "app/shell/splash.h"
+#include "app/shell/unsavedchanges.h"
 #include "app/shell/wizytowka.h"
 #include "app/solver/modalformimport.h"
 #include "app/solver/processing.h"
@@ -154,6 +156,17 @@ int main(int argc, char** argv) {
     fm.Processing().ShowProcessing(QStringLiteral("Usuwanie plików z katalogu tymczasowego"),
                                    QStringLiteral("Usuwanie plików tymczasowych"));
     test::SaveScreenshot(fm.Processing(), out + "/processing.png");
+
+    // The question before a modified document closes.
+    {
+        ScopedDialogRunner shoot([&out](QDialog& box) {
+            box.show();
+            QTest::qWait(200);
+            test::SaveScreenshot(box, out + "/unsaved-changes.png");
+            return int(QDialog::Rejected);
+        });
+        QtUserMessages().AskToSave(UnsavedChangesQuestion("wstrzas 12.mbj"));
+    }
 
     // Qt's own dialogs, in Polish.
     QFileDialog files(&fm, QStringLiteral("Zapis pliku"), QDir::homePath(), QStringLiteral("Plik programu Dyma (*.dym)"));

@@ -26,6 +26,7 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace dyma;
 using namespace dyma::gui;
@@ -108,16 +109,19 @@ TEST_F(MainWindowTest, CommandStatesFollowTheSeismogramWindow) {
     EXPECT_TRUE(fm->Picking().Wage->isEnabled());
     for (const char* name : {"mSave", "bSave", "mExport", "mPrint", "mDymaStart"}) EXPECT_FALSE(Enabled(name)) << name;
 
-    // A second window that is modified: switching alone does not re-apply
-    // the states (the kind stays 0) ...
+    // A second window that is modified. The switch back to the first
+    // applies the states of the window switched to ...
     FakeSeismogram& second = AddSeismogram("drugi");
     second.modified = second.resultShown = second.readyToProcess = true;
     fm->TimerTimer();  // AddChild asked for a refresh: applies once
     first.modified = true;
     fm->MdiArea()->setActiveSubWindow(fm->MdiArea()->subWindowList().first());
+    EXPECT_TRUE(Enabled("mSave"));
+    // ... and a change that the window has not reported waits for its
+    // refresh.
     first.modified = false;
     fm->TimerTimer();
-    EXPECT_TRUE(Enabled("mSave")) << "states of the window shown before stay";
+    EXPECT_TRUE(Enabled("mSave")) << "states stay until the window reports a change";
     // ... a window that reports a change does, at the next tick.
     fm->SetRefreshToolbars();
     fm->TimerTimer();
@@ -305,10 +309,17 @@ TEST_F(MainWindowTest, DirectoryThatCannotBeMadeEndsTheProgram) {
     EXPECT_TRUE(fm->Timer().isActive());
 }
 
-TEST_F(MainWindowTest, ClosingClosesTheChildrenAndEmptiesTheTemporaryDirectory) {
+TEST_F(MainWindowTest, ClosingClosesTheChildrenAndEmptiesTheRunsFolder) {
     ShowActive();
-    std::filesystem::create_directories(work.Path() / "Temp" / "keep");
-    const std::string npf = work.Write("Temp/NPF.DAT", "x");
+    const std::string run = fm->RunDirectory();
+    EXPECT_EQ(std::filesystem::path(run).parent_path(), work.Path() / "Temp");
+    std::filesystem::create_directories(std::filesystem::path(run) / "keep");
+    const std::string npf = run + "/NPF.DAT";
+    std::ofstream(npf) << "x";
+    // The operator's own file in the temporary directory, and one that only
+    // looks like the program's.
+    const std::string notes = work.Write("Temp/notatki.txt", "cudzy");
+    const std::string legacy = work.Write("Temp/NPF.DAT", "cudzy");
     AddSeismogram();
     fm->AddOpenFile("/a/b.mbi");
     EXPECT_TRUE(fm->close());
@@ -316,21 +327,31 @@ TEST_F(MainWindowTest, ClosingClosesTheChildrenAndEmptiesTheTemporaryDirectory) 
                 !fm->MdiArea()->subWindowList().first()->isVisible());
     EXPECT_TRUE(fm->OpenFileList().empty());
     EXPECT_FALSE(std::filesystem::exists(npf));
-    EXPECT_TRUE(std::filesystem::is_directory(work.Path() / "Temp" / "keep")) << "directories stay";
+    EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(run) / "keep")) << "directories stay";
+    EXPECT_EQ(test::ReadAll(notes), "cudzy");
+    EXPECT_EQ(test::ReadAll(legacy), "cudzy");
     EXPECT_TRUE(recorded.Silent());
 }
 
-TEST_F(MainWindowTest, ClosingKeepsTheTemporaryFilesWhenAskedOrWhenTheDirectoryIsGuarded) {
+TEST_F(MainWindowTest, ClosingKeepsTheTemporaryFilesWhenAskedAndTheNextStartSweepsThem) {
     {
         QSettings key = Key();
         key.setValue("Additional/RemoveTempDir", 0);
     }
     ShowActive();
-    const std::string npf = work.Write("Temp/NPF.DAT", "x");
+    const std::string run = fm->RunDirectory();
+    const std::string npf = run + "/NPF.DAT";
+    std::ofstream(npf) << "x";
     fm->close();
     EXPECT_TRUE(std::filesystem::exists(npf));
 
-    // A temporary directory set to the seismogram directory is refused.
+    // The run is over: the next start takes its files and its folder.
+    fm = std::make_unique<TfmMain>(DYMA_PROGRAM_DIR);
+    ShowActive();
+    EXPECT_FALSE(std::filesystem::exists(run));
+
+    // A temporary directory set to the seismogram directory: the program's
+    // folder in it goes at the end, the seismograms stay.
     fm = std::make_unique<TfmMain>(DYMA_PROGRAM_DIR);
     {
         QSettings key = Key();
@@ -339,9 +360,12 @@ TEST_F(MainWindowTest, ClosingKeepsTheTemporaryFilesWhenAskedOrWhenTheDirectoryI
     }
     ShowActive();
     const std::string tremor = work.Write("Sejsmogramy/wstrzas.mbi", "x");
+    const std::string second = fm->RunDirectory();
+    EXPECT_EQ(std::filesystem::path(second).parent_path(), work.Path() / "Sejsmogramy");
     fm->close();
     EXPECT_TRUE(std::filesystem::exists(tremor));
-    EXPECT_EQ(recorded.warnings.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(second));
+    EXPECT_TRUE(recorded.Silent());
 }
 
 // Records what the desktop was asked to open.

@@ -99,7 +99,8 @@ protected:
         return ticks;
     }
 
-    std::string Temp(const char* name) const { return TempDirectory() + "/" + name; }
+    // The solver works in the run's own folder of the temporary directory.
+    std::string Temp(const char* name) const { return fm->RunDirectory() + "/" + name; }
 
     test::TempDir program;
 };
@@ -110,7 +111,6 @@ TEST_F(ProcessingTest, ASolverThatAnswersGivesTheResultWindowAndTheStoredSolutio
     Solver("cp \"$RES\" NPF.RES");
     test::FakeSeismogram& s = Seismogram();
     // Leftovers of an earlier run go before the solver starts.
-    std::filesystem::create_directories(TempDirectory());
     std::filesystem::copy_file(work.File("complete.res"), Temp("NPF.RES"));
     fm->mDymaStartClick();  // the program's own limits
 
@@ -172,8 +172,10 @@ TEST_F(ProcessingTest, TheFailureTable) {
         std::filesystem::remove(work.File("pid"));
         std::filesystem::remove(work.File("complete.res.child"));
         if (c.solver) Solver(c.solver);
-        // Something of an earlier run in the temporary directory.
-        std::filesystem::create_directories(TempDirectory());
+        // Something of an earlier run in the temporary folder, and a file
+        // that is not the program's.
+        std::ofstream(Temp("NPF.RES")) << "x";
+        std::ofstream(Temp("NPF.PNY")) << "x";
         std::ofstream(Temp("stary.txt")) << "x";
         recorded.warnings.clear();
         s.calls.clear();
@@ -186,7 +188,9 @@ TEST_F(ProcessingTest, TheFailureTable) {
         EXPECT_FALSE(s.image.SectionExists("Result"));
         EXPECT_FALSE(SolverStillRunning()) << "no solver is left behind";
         EXPECT_FALSE(test::ProcessRunning(work.File("complete.res.child"))) << "nor anything it started";
-        EXPECT_FALSE(std::filesystem::exists(Temp("stary.txt"))) << "the directory was emptied first";
+        EXPECT_FALSE(std::filesystem::exists(Temp("NPF.RES"))) << "the program's files went first";
+        EXPECT_FALSE(std::filesystem::exists(Temp("NPF.PNY"))) << "the program's files went first";
+        EXPECT_TRUE(std::filesystem::exists(Temp("stary.txt"))) << "a file the program did not write stays";
         EXPECT_FALSE(fm->Processing().isVisible());
         if (c.message == SolverTimedOutMessage()) EXPECT_GE(ticks, 10) << "the interface stays alive while it waits";
     }

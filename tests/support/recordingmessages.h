@@ -16,10 +16,21 @@ public:
         questions.push_back(text);
         return answer;
     }
-    bool Silent() const { return warnings.empty() && infos.empty() && questions.empty(); }
+    SaveChoice AskToSave(const std::string& text) override {
+        saveQuestions.push_back(text);
+        if (saveAnswers.empty()) return saveAnswer;
+        const SaveChoice next = saveAnswers.front();
+        saveAnswers.erase(saveAnswers.begin());
+        return next;
+    }
+    bool Silent() const { return warnings.empty() && infos.empty() && questions.empty() && saveQuestions.empty(); }
 
-    std::vector<std::string> warnings, infos, questions;
+    std::vector<std::string> warnings, infos, questions, saveQuestions;
     bool answer = true;
+    // What the operator answers before a modified document closes: the
+    // answers in turn, then saveAnswer.
+    std::vector<SaveChoice> saveAnswers;
+    SaveChoice saveAnswer = SaveChoice::Cancel;
 };
 
 }  // namespace dyma::test

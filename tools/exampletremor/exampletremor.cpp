@@ -269,8 +269,7 @@ Truth WriteExampleTremor(const std::string& directory) {
     page.Operator = "WinDYMA";
     page.Notes = LocationNoteLines(location, ',');
     SaveHeaderAndPicks(image, page, signalFacts, rows, ',');
-    std::string failed;
-    if (!SaveDocumentAs(image, projectPath, failed)) throw std::runtime_error(SaveFailedMessage(failed));
+    if (!SaveDocumentAs(image, projectPath)) throw std::runtime_error(SaveFailedMessage(projectPath));
 
     Truth truth;
     truth.planeA = kMechanism;
