@@ -11,6 +11,11 @@ set(DYMA_BUILD_BENCHMARKS OFF)
 add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
 add_link_options(-fsanitize=address,undefined)
 
-foreach(dir common kelsig lgsig app npfa tools/lgomgen tools/focalsynth tests/fuzz)
+# miniSEED records through libmseed, coordinates through PROJ (dyma_core).
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBMSEED REQUIRED IMPORTED_TARGET GLOBAL mseed)
+pkg_check_modules(PROJ REQUIRED IMPORTED_TARGET GLOBAL proj)
+
+foreach(dir common kelsig lgsig mseedsig app npfa tools/lgomgen tools/mseedgen tools/focalsynth tests/fuzz)
   add_subdirectory(${dir})
 endforeach()

@@ -14,8 +14,16 @@ std::optional<std::string> Arguments::Value(const std::string& option) const {
 Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<OptionDef>& known) {
     Arguments out;
     bool optionsEnded = false;
+    auto shortOption = [&](const std::string& arg) -> const OptionDef* {
+        for (const OptionDef& s : known)
+            if (s.shortName && arg == s.shortName) return &s;
+        return nullptr;
+    };
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
+        std::string arg = args[i];
+        if (!optionsEnded) {
+            if (const OptionDef* s = shortOption(arg)) arg = s->name;
+        }
         if (optionsEnded || arg.size() < 2 || arg[0] != '-' || (arg[1] != '-' && arg != "-h")) {
             out.positional.push_back(arg);
             continue;

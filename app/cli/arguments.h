@@ -1,6 +1,7 @@
 // The command line of one command: positional arguments, options that take
-// a value ("--report FILE" or "--report=FILE") and flags ("--save").
-// Anything else starting with "--" is a usage error; "--" ends the options.
+// a value ("--report FILE" or "--report=FILE") and flags ("--save"); an
+// option may have a short form ("-o FILE" for "--output FILE"). Anything
+// else starting with "--" is a usage error; "--" ends the options.
 #pragma once
 
 #include <map>
@@ -14,6 +15,7 @@ namespace dyma::cli {
 struct OptionDef {
     const char* name;  // with the leading "--"
     bool takesValue;
+    const char* shortName = nullptr;  // with its "-", e.g. "-o"
 };
 
 struct Arguments {

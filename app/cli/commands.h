@@ -16,4 +16,8 @@ int SolveCommand(const CommandArgs& args);
 int ReportCommand(const CommandArgs& args);
 int ImportCommand(const CommandArgs& args);
 
+struct Arguments;
+// dyma export on project files: their solutions as QuakeML, CSV or JSON.
+int ExportSolutions(const Arguments& args);
+
 }  // namespace dyma::cli

@@ -26,7 +26,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"info", "opis pliku sygnału i tabela stacji (także jako JSON)", InfoCommand},
-    {"export", "próbki kanału lub wszystkich kanałów jako tekst", ExportCommand},
+    {"export", "próbki pliku sygnału albo rozwiązania projektów (QuakeML, CSV, JSON)", ExportCommand},
     {"solve", "przetwarzanie plików projektu programem NPFA.EXE", SolveCommand},
     {"report", "raport tekstowy rozwiązania zapisanego w pliku projektu", ReportCommand},
     {"import", "import plików DAT i RES albo DAT i NET programu DYMA", ImportCommand},

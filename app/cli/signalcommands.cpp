@@ -9,10 +9,11 @@
 #include "app/seismogram/channeltables.h"
 #include "app/seismogram/sampletablename.h"
 #include "app/seismogram/signalchannels.h"
+#include "app/seismogram/signalfile.h"
 #include "app/settings/settings.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
-#include "lgsig/lgsig.h"
+#include "kelsig/signalprocessing.h"
 
 
 #include <algorithm>
@@ -27,55 +28,86 @@ namespace dyma::cli {
 namespace {
 
 const char kInfoHelp[] =
-    "Użycie: dyma info PLIK_SYGNAŁU [--json] [--samples I,J,...]\n"
+    "Użycie: dyma info PLIK_SYGNAŁU [--json] [--samples I,J,...] [--stations PLIK]\n"
     "\n"
-    "Opis pliku sygnału (.mbi, .min, .mbj): rozpoznany typ pliku, liczba kanałów,\n"
-    "częstotliwość próbkowania, data i czas zjawiska, długość zapisu oraz tabela\n"
-    "stacji zakładki \"Sieć\" (z kolumną Polaryzacja, gdy obok leży plik projektu).\n"
+    "Opis pliku sygnału (.mbi, .min, .mbj albo miniSEED): rozpoznany typ pliku,\n"
+    "liczba kanałów, częstotliwość próbkowania, data i czas zjawiska, długość\n"
+    "zapisu oraz tabela stacji zakładki \"Sieć\" (z kolumną Polaryzacja, gdy obok\n"
+    "leży plik projektu).\n"
     "\n"
     "  --json             jeden obiekt JSON z polami czytnika i kontenera sygnału\n"
     "                     oraz tablicą channels (pola StationInfo, Active, Max, Min)\n"
     "  --samples I,J,...  dodaje do każdego kanału Samples: pary [indeks, wartość]\n"
+    "  --stations PLIK    tabela stacji pliku miniSEED (domyślnie <nazwa>.stations.csv\n"
+    "                     albo stations.csv obok pliku sygnału)\n"
     "\n"
     "Plik, którego nie da się odczytać: komunikat czytnika i kod wyjścia 1\n"
     "(z --json obiekt {\"error\": klasa wyjątku, \"message\": tekst}).\n";
 
 const char kExportHelp[] =
     "Użycie: dyma export PLIK_SYGNAŁU [--channel N] [--from S] [--to S]\n"
+    "       dyma export PROJEKT.dym... --format quakeml|csv|json [-o PLIK] [--crs UKŁAD]\n"
     "\n"
-    "Próbki jednego kanału (lub wszystkich) jako tekst: w każdym wierszu czas\n"
-    "w sekundach od początku zapisu i wartości kanałów, rozdzielone tabulatorem,\n"
-    "z kropką dziesiętną (dla innych programów).\n"
+    "Plik sygnału: próbki jednego kanału (lub wszystkich) jako tekst: w każdym\n"
+    "wierszu czas w sekundach od początku zapisu i wartości kanałów, rozdzielone\n"
+    "tabulatorem, z kropką dziesiętną (dla innych programów).\n"
     "\n"
-    "  --channel N  tylko kanał N (identyfikator kanału, od 1)\n"
-    "  --from S     od czasu S sekund (domyślnie od początku)\n"
-    "  --to S       do czasu S sekund, bez niego (domyślnie do końca)\n";
+    "  --channel N     tylko kanał N (identyfikator kanału, od 1)\n"
+    "  --from S        od czasu S sekund (domyślnie od początku)\n"
+    "  --to S          do czasu S sekund, bez niego (domyślnie do końca)\n"
+    "  --stations PLIK tabela stacji pliku miniSEED\n"
+    "\n"
+    "Pliki projektu: zapisane w nich rozwiązania.\n"
+    "\n"
+    "  --format quakeml  (domyślnie) dokument QuakeML 1.2: dla każdego projektu\n"
+    "                    zdarzenie z ogniskiem, mechanizmem (obie płaszczyzny\n"
+    "                    z błędami, osie P, T, N) i odczytami użytych polaryzacji\n"
+    "  --format csv      katalog: jeden wiersz na wstrząs (strona kodowa 1250, CR LF)\n"
+    "  --format json     katalog: tablica JSON, jeden obiekt na wstrząs (klucze\n"
+    "                    jak w sekcji [Result] projektu: X, Y, Z w km, Z to głębokość)\n"
+    "  -o, --output PLIK zapis do pliku (bez tej opcji na wyjście standardowe)\n"
+    "  --crs UKŁAD       układ współrzędnych sieci: kod EPSG układu płaskiego\n"
+    "                    (np. EPSG:2180, EPSG:2177) albo local:SZEROKOŚĆ,DŁUGOŚĆ,OBRÓT\n"
+    "                    dla siatki kopalnianej; domyślnie ustawienie programu.\n"
+    "                    QuakeML go wymaga (szerokość i długość ogniska); w CSV\n"
+    "                    i JSON bez niego kolumny szerokości i długości są puste.\n"
+    "\n"
+    "Gdy któregoś projektu nie da się wyeksportować, nic nie jest zapisywane,\n"
+    "a kod wyjścia wynosi 1.\n";
 
 // The reader with its sample table in a directory of its own, so that
 // reading a file never leaves anything beside it.
 struct OpenSignal {
     ToolFolder tableDirectory;
-    std::unique_ptr<Quarnet::lgsig> reader;
+    std::unique_ptr<Kelo::signalprocessing> reader;
 };
 
 // Throws what the reader throws, or FileError for a missing table folder.
-void Open(OpenSignal& signal, const std::string& file) {
+// Channels without coordinates are reported on the error output when
+// `reportStations` (they matter to the description, not to the samples).
+void Open(OpenSignal& signal, const std::string& file, const std::optional<std::string>& stations,
+          bool reportStations = true) {
     if (!signal.tableDirectory.Valid()) throw FileError(signal.tableDirectory.Error(), "");
     const SampleTableName table(signal.tableDirectory.Path(), file);
-    signal.reader = std::make_unique<Quarnet::lgsig>(file, table.Path());
+    StationTableChoice choice;
+    if (stations) choice.file = *stations;
+    OpenedSignal opened = OpenSignalFile(file, table.Path(), choice);
+    if (const std::string missing = WithoutStationMessage(opened); reportStations && !missing.empty())
+        PrintWarning(missing);
+    signal.reader = std::move(opened.signal);
 }
 
 std::string ReadFailedText(const std::string& file, const std::exception& e) {
     return "Nie udało się odczytać pliku sygnału " + file + ": " + e.what() + " (" + ErrorClassName(e) + ")";
 }
 
-std::string StartText(const Quarnet::lgsig& r) {
+std::string StartText(const SignalDescription& r) {
     return FormatInt(r.Year, 4) + "-" + FormatInt(r.Month, 2) + "-" + FormatInt(r.Day, 2) + " " +
            FormatInt(r.Hour, 2) + ":" + FormatInt(r.Minute, 2) + ":" + FormatInt(r.Second, 2) + "." +
            FormatInt(r.Millisecond, 3);
 }
 
-double RecordSeconds(Quarnet::lgsig& r) {
+double RecordSeconds(Kelo::signalprocessing& r) {
     const int rate = r.GetSamplingRate(0);
     return rate > 0 ? static_cast<double>(r.GetChannelLength(0)) / rate : 0.0;
 }
@@ -98,7 +130,7 @@ std::string Joined(const std::vector<std::string>& cells, size_t count) {
     return line;
 }
 
-void PrintInfoText(const std::string& file, Quarnet::lgsig& r, char sep) {
+void PrintInfoText(const std::string& file, Kelo::signalprocessing& r, char sep) {
     const std::optional<IniImage> project = ProjectBeside(file);
     const double zakres = project ? ParseNumber(LoadHeader(*project, Settings{}, sep).Zakres, sep) : 5000.0;
     // The station table's conversion factors follow the document's range,
@@ -108,10 +140,11 @@ void PrintInfoText(const std::string& file, Quarnet::lgsig& r, char sep) {
 
     std::cout << "Plik sygnału: " << file << '\n';
     if (project) std::cout << "Plik projektu: " << project->FileName() << '\n';
-    std::cout << "Rozpoznany typ pliku: " << r.FormatName << '\n'
+    const SignalDescription d = DescribeSignal(r);
+    std::cout << "Rozpoznany typ pliku: " << d.FormatName << '\n'
               << "Liczba kanałów w pliku: " << r.GetChannelCount() << '\n'
               << "Częstotliwość próbkowania: " << r.GetSamplingRate(0) << " [Hz]\n"
-              << "Data i czas zjawiska: " << StartText(r) << '\n'
+              << "Data i czas zjawiska: " << StartText(d) << '\n'
               << "Długość zapisu: " << FormatFloat("0.000", RecordSeconds(r), sep) << " [s]\n"
               << "Próbek w kanale: " << r.GetChannelLength(0) << "\n\n";
 
@@ -130,26 +163,29 @@ void PrintInfoText(const std::string& file, Quarnet::lgsig& r, char sep) {
     }
 }
 
-Json InfoJson(Quarnet::lgsig& r, const std::vector<long long>& sampleIndices, bool withSamples) {
+// The same fields for every kind of signal file: what the reader knows
+// about the file, then the container's channels.
+Json InfoJson(Kelo::signalprocessing& r, const std::vector<long long>& sampleIndices, bool withSamples) {
+    const SignalDescription d = DescribeSignal(r);
     Json info = Json::Object();
-    info.Add("FormatName", r.FormatName)
-        .Add("FormatCode", static_cast<int>(r.FormatCode))
+    info.Add("FormatName", d.FormatName)
+        .Add("FormatCode", d.FormatCode)
         .Add("ChannelCount", r.GetChannelCount())
         .Add("MinChannel", r.GetMinChannel())
         .Add("MaxChannel", r.GetMaxChannel())
         .Add("StationInfoExists", r.GetStationInfoExists())
         .Add("LocationExists", r.GetLocationExists())
-        .Add("Year", static_cast<int>(r.Year))
-        .Add("Month", static_cast<int>(r.Month))
-        .Add("Day", static_cast<int>(r.Day))
-        .Add("Hour", static_cast<int>(r.Hour))
-        .Add("Minute", static_cast<int>(r.Minute))
-        .Add("Second", static_cast<int>(r.Second))
-        .Add("Millisecond", static_cast<int>(r.Millisecond))
-        .Add("StartDate", r.StartDate)
-        .Add("StartTime", r.StartTime)
-        .Add("StartDateTime", r.StartDateTime)
-        .Add("HeaderScale", r.HeaderScale)
+        .Add("Year", d.Year)
+        .Add("Month", d.Month)
+        .Add("Day", d.Day)
+        .Add("Hour", d.Hour)
+        .Add("Minute", d.Minute)
+        .Add("Second", d.Second)
+        .Add("Millisecond", d.Millisecond)
+        .Add("StartDate", d.StartDate)
+        .Add("StartTime", d.StartTime)
+        .Add("StartDateTime", d.StartDateTime)
+        .Add("HeaderScale", d.HeaderScale)
         .Add("SamplesPerChannel", r.GetChannelLength(0));
     Json channels = Json::Array();
     for (int i = 0; i < r.GetChannelCount(); ++i) {
@@ -189,7 +225,7 @@ Json InfoJson(Quarnet::lgsig& r, const std::vector<long long>& sampleIndices, bo
 }  // namespace
 
 int InfoCommand(const CommandArgs& args) {
-    const Arguments a = ParseArguments(args, {{"--json", false}, {"--samples", true}});
+    const Arguments a = ParseArguments(args, {{"--json", false}, {"--samples", true}, {"--stations", true}});
     if (a.help) {
         std::cout << kInfoHelp;
         return kExitOk;
@@ -205,7 +241,7 @@ int InfoCommand(const CommandArgs& args) {
 
     OpenSignal signal;
     try {
-        Open(signal, file);
+        Open(signal, file, a.Value("--stations"));
         if (json)
             std::cout << InfoJson(*signal.reader, indices, a.Has("--samples")).Text() << '\n';
         else
@@ -239,10 +275,25 @@ long long FirstIndexAt(double seconds, int rate) {
 }  // namespace
 
 int ExportCommand(const CommandArgs& args) {
-    const Arguments a = ParseArguments(args, {{"--channel", true}, {"--from", true}, {"--to", true}});
+    const Arguments a = ParseArguments(args, {{"--channel", true},
+                                              {"--from", true},
+                                              {"--to", true},
+                                              {"--stations", true},
+                                              {"--format", true},
+                                              {"--output", true, "-o"},
+                                              {"--crs", true}});
     if (a.help) {
         std::cout << kExportHelp;
         return kExitOk;
+    }
+    // A project file exports its solution, a signal file its samples.
+    const bool solutions = a.Has("--format") || a.Has("--output") || a.Has("--crs") ||
+                           std::any_of(a.positional.begin(), a.positional.end(),
+                                       [](const std::string& f) { return IsProjectFileName(f); });
+    if (solutions) {
+        if (a.Has("--channel") || a.Has("--from") || a.Has("--to"))
+            throw UsageError("Opcje --channel, --from i --to dotyczą eksportu próbek pliku sygnału.");
+        return ExportSolutions(a);
     }
     if (a.positional.size() != 1) throw UsageError("Polecenie export wymaga dokładnie jednego pliku sygnału.");
     const std::string file = a.positional[0];
@@ -255,12 +306,12 @@ int ExportCommand(const CommandArgs& args) {
 
     OpenSignal signal;
     try {
-        Open(signal, file);
+        Open(signal, file, a.Value("--stations"), /*reportStations*/ false);
     } catch (const std::exception& e) {
         PrintError(ReadFailedText(file, e));
         return kExitFailed;
     }
-    Quarnet::lgsig& r = *signal.reader;
+    Kelo::signalprocessing& r = *signal.reader;
     const int count = r.GetChannelCount();
     if (channel && (*channel < 1 || *channel > count)) {
         PrintError("Kanał " + std::to_string(*channel) + " nie istnieje w pliku " + file + " (kanały od 1 do " +

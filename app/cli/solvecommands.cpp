@@ -7,10 +7,12 @@
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
 #include "app/document/projectlock.h"
+#include "app/results/catalogue.h"
 #include "app/results/textreport.h"
 #include "app/seismogram/channeltables.h"
 #include "app/seismogram/sampletablename.h"
 #include "app/seismogram/signalchannels.h"
+#include "app/seismogram/signalfile.h"
 #include "app/settings/settings.h"
 #include "app/settings/settingsstore.h"
 #include "app/solver/legacyimport.h"
@@ -21,7 +23,7 @@
 #include "app/solver/workdirectory.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
-#include "lgsig/lgsig.h"
+#include "kelsig/signalprocessing.h"
 
 
 #include <iostream>
@@ -52,6 +54,8 @@ const char kSolveHelp[] =
     "  --dip N         upad warstw [°]\n"
     "  --strike N      bieg warstw [°]\n"
     "                  (bez nich model geologiczny pochodzi z ustawień programu)\n"
+    "  --stations PLIK tabela stacji, gdy plikiem sygnału jest zapis miniSEED\n"
+    "                  (domyślnie <nazwa>.stations.csv albo stations.csv obok niego)\n"
     "\n"
     "Brak lokalizacji wstrząsu jest ostrzeżeniem; przetwarzanie trwa dalej. Po\n"
     "nieudanym pliku następne są przetwarzane, a kod wyjścia wynosi 1.\n";
@@ -157,7 +161,7 @@ struct Solved {
 // failed. Only `save` lets anything reach the disk outside the run's own
 // temporary folders.
 std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& t, bool save, char sep,
-                                   const ReportLocale& locale) {
+                                   const ReportLocale& locale, const std::string& stationTable) {
     ConsoleMessages messages(std::cerr);
     ToolFolder scratch;  // the signal's sample table, and where PlanOpen puts no working file
     const auto scratchDir = ValidDirectory(scratch);
@@ -168,9 +172,14 @@ std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& 
         PrintError("Plik projektu " + plan->projectFile + " nie istnieje, więc nie ma odczytów do przetwarzania.");
         return std::nullopt;
     }
-    std::unique_ptr<Quarnet::lgsig> signal;
+    std::unique_ptr<Kelo::signalprocessing> signal;
     try {
-        signal = std::make_unique<Quarnet::lgsig>(plan->signalFile, SampleTableName(*scratchDir, plan->signalFile).Path());
+        StationTableChoice choice;
+        choice.file = stationTable;
+        OpenedSignal opened =
+            OpenSignalFile(plan->signalFile, SampleTableName(*scratchDir, plan->signalFile).Path(), choice);
+        if (const std::string missing = WithoutStationMessage(opened); !missing.empty()) PrintWarning(missing);
+        signal = std::move(opened.signal);
     } catch (const std::exception& e) {
         PrintError("Nie udało się odczytać pliku sygnału " + plan->signalFile + ": " + e.what() + " (" +
                    ErrorClassName(e) + ")");
@@ -182,8 +191,8 @@ std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& 
         const DataPageValues page = LoadHeader(image, t.settings, sep);
         // What the window does when it lists the stations.
         ApplyMeasuringRange(*signal, ParseNumber(page.Zakres, sep));
-        EnsureChannelPolarities(image, signal->GetChannelCount());
         const std::vector<ChannelFacts> channels = ReadChannelFacts(*signal);
+        EnsureChannelPolarities(image, channels);
         const std::vector<PickRow> rows = BuildPickRows(image, channels);
         if (!ReadyAfterRefresh(rows)) {
             PrintError("Plik projektu " + plan->projectFile + " ma za mało aktywnych odczytów do przetwarzania: " +
@@ -229,46 +238,6 @@ std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& 
 
 // ---- the catalogue of solutions
 
-std::string CsvField(const std::string& text, char fieldSeparator) {
-    if (text.find_first_of(std::string{fieldSeparator, '"', '\n', '\r'}) == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
-// Excel and its kin split on ";" where "," is the decimal separator.
-char CsvSeparator(char decimalSeparator) { return decimalSeparator == ',' ? ';' : ','; }
-
-std::string CsvLine(const std::vector<std::string>& fields, char decimalSeparator) {
-    const char fs = CsvSeparator(decimalSeparator);
-    std::string line;
-    for (size_t i = 0; i < fields.size(); ++i) line += (i ? std::string(1, fs) : "") + CsvField(fields[i], fs);
-    return line;
-}
-
-std::vector<std::string> CsvHeader() {
-    return {"Plik",         "Data",         "Czas",          "X [km]",          "Y [km]",
-            "Z [km]",       "Bieg A",       "Upad A",        "Kierunek A",      "Bieg B",
-            "Upad B",       "Kierunek B",   "Błąd biegu A",  "Błąd upadu A",    "Błąd kierunku A",
-            "Błąd biegu B", "Błąd upadu B", "Błąd kierunku B", "Trend osi P",   "Zagłębienie osi P",
-            "Trend osi T",  "Zagłębienie osi T", "ACC",      "Liczba stacji"};
-}
-
-// Coordinates as the report shows them: kilometres, Z above sea level.
-std::vector<std::string> CsvFields(const Solved& s, char sep) {
-    const SolutionRecord& r = s.record;
-    auto km = [&](double v) { return FormatFloat("0.000", v, sep); };
-    auto deg = [&](double v) { return FormatFloat("0.0", v, sep); };
-    return {s.projectFile,
-            HasEventDate(r) ? NumericDate(r.Date) : std::string(),
-            HasEventTime(r) ? NumericTime(r.Time) : std::string(),
-            km(r.X), km(r.Y), km(-r.Z),
-            deg(r.SA), deg(r.DA), deg(r.RA), deg(r.SB), deg(r.RB), deg(r.DB),
-            deg(r.SAB), deg(r.DAB), deg(r.RAB), deg(r.SBB), deg(r.RBB), deg(r.DBB),
-            deg(r.PTrend), deg(r.PPlunge), deg(r.TTrend), deg(r.TPlunge),
-            FloatToStr(r.ACC, sep), std::to_string(r.StationCount)};
-}
-
 bool WriteOutputFile(const std::string& file, const std::vector<std::string>& lines, const std::string& failure) {
     try {
         WriteTextLines(file, lines);
@@ -293,7 +262,8 @@ int SolveCommand(const CommandArgs& args) {
                                               {"--aa", true},
                                               {"--bb", true},
                                               {"--dip", true},
-                                              {"--strike", true}});
+                                              {"--strike", true},
+                                              {"--stations", true}});
     if (a.help) {
         std::cout << kSolveHelp;
         return kExitOk;
@@ -319,10 +289,10 @@ int SolveCommand(const CommandArgs& args) {
     const auto csvFile = a.Value("--csv");
     int status = kExitOk;
     std::vector<std::string> reports;
-    std::vector<std::string> csv{CsvLine(CsvHeader(), sep)};
+    std::vector<std::string> csv{CsvLine(SolutionCsvHeader(), sep)};
     bool printed = false;
     for (const std::string& project : a.positional) {
-        const auto solved = SolveProject(project, t, a.Has("--save"), sep, locale);
+        const auto solved = SolveProject(project, t, a.Has("--save"), sep, locale, a.Value("--stations").value_or(""));
         if (!solved) {
             status = kExitFailed;
             continue;
@@ -335,7 +305,7 @@ int SolveCommand(const CommandArgs& args) {
             printed = true;
             PrintLines(std::cout, solved->report);
         }
-        csv.push_back(CsvLine(CsvFields(*solved, sep), sep));
+        csv.push_back(CsvLine(SolutionCsvFields(solved->projectFile, solved->record, sep), sep));
     }
     std::cout << std::flush;
     // Output files are written only when something was solved, so a failed

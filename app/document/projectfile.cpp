@@ -1,6 +1,7 @@
 #include "projectfile.h"
 
 #include "app/document/solutionmerge.h"
+#include "app/seismogram/signalformat.h"
 #include "app/settings/settings.h"
 #include "common/cp1250.h"
 #include "common/numberformat.h"
@@ -81,9 +82,17 @@ bool IsSignalFileName(const std::string& path) {
 
 bool IsProjectFileName(const std::string& path) { return HasExtension(path, ".dym"); }
 
+std::string SignalFileStem(const std::string& signalPath) {
+    static const char* const kSignalExtensions[] = {".mbi", ".min", ".mbj", ".mseed", ".miniseed", ".msd", ".ms"};
+    const std::string ext = ExtensionOf(signalPath);
+    for (const char* known : kSignalExtensions)
+        if (EqualsIgnoreCase(ext, known)) return signalPath.substr(0, signalPath.size() - ext.size());
+    return signalPath;
+}
+
 std::string ProjectFileForSignal(const std::string& signalPath) {
-    std::string ext = ExtensionOf(signalPath);
-    return signalPath.substr(0, signalPath.size() - ext.size()) + ".dym";
+    if (!IsSignalFileName(signalPath)) return signalPath + ".dym";
+    return signalPath.substr(0, signalPath.size() - ExtensionOf(signalPath).size()) + ".dym";
 }
 
 // ------------------------------------------------------------------ [FileInfo]
@@ -154,10 +163,7 @@ std::optional<OpenPlan> PlanOpen(const std::string& chosenName, const std::strin
     if (name.empty() || !FileExists(name) || !CheckProjectFile(name, messages)) return fail();
 
     OpenPlan plan;
-    if (IsSignalFileName(name)) {
-        plan.signalFile = name;
-        plan.projectFile = ProjectFileForSignal(name);
-    } else if (IsProjectFileName(name)) {
+    if (IsProjectFileName(name)) {
         plan.projectFile = name;
         try {
             plan.signalFile = SignalFileOfProject(name);
@@ -169,6 +175,11 @@ std::optional<OpenPlan> PlanOpen(const std::string& chosenName, const std::strin
             messages.Warning(SignalFileMissingMessage(plan.signalFile, name));
             return std::nullopt;
         }
+    } else if (IsSignalFile(name)) {
+        // LGOM files by their extension, miniSEED records by their contents
+        // (archive names often have no extension).
+        plan.signalFile = name;
+        plan.projectFile = ProjectFileForSignal(name);
     } else {
         return fail();
     }

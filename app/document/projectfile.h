@@ -23,7 +23,17 @@ std::string DirectoryPart(const std::string& path);
 bool HasExtension(const std::string& path, const char* extensionWithDot);  // any case
 bool IsSignalFileName(const std::string& path);                            // .mbi .min .mbj
 bool IsProjectFileName(const std::string& path);                           // .dym
-// /data/Event.MBI -> /data/Event.dym
+// The signal file's path without its extension when that is one of the
+// signal extensions (.mbi .min .mbj, and .mseed .miniseed .msd .ms of
+// miniSEED files), in any case; any other name is kept whole: archive names
+// such as "KG.RUD01..HHZ.2024.074" keep their last part.
+std::string SignalFileStem(const std::string& signalPath);
+// The project of a signal file: an LGOM file's name with ".dym" in place of
+// its extension (/data/Event.MBI -> /data/Event.dym); any other record's
+// whole name with ".dym" appended (/data/tremor.mseed ->
+// /data/tremor.mseed.dym), so that a miniSEED record never takes over the
+// project of an LGOM file of the same name, nor an archive file (one day,
+// one component) that of its neighbour.
 std::string ProjectFileForSignal(const std::string& signalPath);
 
 // ---- [FileInfo] and the version check

@@ -42,21 +42,22 @@ bool LabelMatches(const std::string& nazwa, const std::string& stationLabel) {
 }
 }  // namespace
 
+int MatchedChannelSection(const IniImage& image, const std::string& stationLabel) {
+    for (int ident = 1; ident <= kMaxChannels; ++ident) {
+        const std::string section = ChannelSection(ident);
+        if (!image.SectionExists(section)) continue;
+        if (LabelMatches(image.ReadString(section, "Nazwa", "-"), stationLabel)) return ident;
+    }
+    return 0;
+}
+
 void ApplySignRules(const IniImage& image, SolutionRecord& r) {
     for (int k = 0; k < r.StationCount && k < kMaxStations; ++k) {
         SolutionStation& st = r.stations[static_cast<size_t>(k)];
         double sign = st.Weight > 0 ? 1.0 : -1.0;
-        bool matched = false;
-        std::string type = "-";
-        for (int ident = 1; ident <= kMaxChannels && !matched; ++ident) {
-            const std::string section = ChannelSection(ident);
-            if (!image.SectionExists(section)) continue;
-            const std::string nazwa = image.ReadString(section, "Nazwa", "-");
-            if (LabelMatches(nazwa, st.Channel)) {
-                matched = true;
-                type = image.ReadString(section, "WaveType", "-");
-            }
-        }
+        const int ident = MatchedChannelSection(image, st.Channel);
+        const bool matched = ident != 0;
+        const std::string type = matched ? image.ReadString(ChannelSection(ident), "WaveType", "-") : "-";
         st.Type = type;
         ComputeDirectRayIfD(st, r);
         sign = DisplaySign(sign, st, type, r.Z);

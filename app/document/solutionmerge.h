@@ -24,6 +24,12 @@ void ApplySignRules(const IniImage& image, SolutionRecord& record);
 
 void MergeDocumentIntoRecord(const IniImage& image, SolutionRecord& record);
 
+// The channel section a solution's station belongs to: the first of
+// Channel001 .. Channel096 whose Nazwa is the station's label (or starts
+// with it, the solver's files cutting labels to four characters); 0 when
+// none does.
+int MatchedChannelSection(const IniImage& image, const std::string& stationLabel);
+
 // The sign rule of one matched station, shared with the legacy import.
 // `sign` is +1 or -1; "D" stations need their Angle computed first.
 double DisplaySign(double sign, const SolutionStation& station, const std::string& waveType, double sourceZ);

@@ -1,6 +1,6 @@
-// The export command: the solution of the active seismogram window, when its
-// solution page is shown, written as the text report to a file the operator
-// names.
+// The export commands: the solution of the active seismogram window, when
+// its solution page is shown, written to a file the operator names, as the
+// text report or as a QuakeML document.
 #pragma once
 
 namespace dyma::gui {
@@ -8,5 +8,10 @@ namespace dyma::gui {
 class TfmMain;
 
 void ExportReport(TfmMain& main);
+
+// Needs the network's coordinate system (the preferences): without it, or
+// with one that cannot convert the source, the operator is told what is
+// missing and nothing is written.
+void ExportQuakeML(TfmMain& main);
 
 }  // namespace dyma::gui

@@ -57,11 +57,15 @@ bool ReadyAfterClick(int checkedRows) { return checkedRows >= 10; }
 
 // ------------------------------------------------------------------ station table
 
-void EnsureChannelPolarities(IniImage& image, int channelCount) {
-    for (int ident = 1; ident <= channelCount; ++ident) {
-        const std::string section = ChannelSection(ident);
-        if (!image.ValueExists(section, "Polarity")) image.WriteInteger(section, "Polarity", 1);
+void EnsureChannelPolarities(IniImage& image, const std::vector<ChannelFacts>& channels) {
+    for (size_t i = 0; i < channels.size(); ++i) {
+        const std::string section = ChannelSection(static_cast<int>(i) + 1);
+        if (!image.ValueExists(section, "Polarity")) image.WriteInteger(section, "Polarity", channels[i].Reversed ? -1 : 1);
     }
+}
+
+void EnsureChannelPolarities(IniImage& image, int channelCount) {
+    EnsureChannelPolarities(image, std::vector<ChannelFacts>(static_cast<size_t>(std::max(channelCount, 0))));
 }
 
 std::string PolarityText(long long polarity) { return polarity == 1 ? "Norm" : "Rev"; }

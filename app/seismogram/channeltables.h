@@ -26,6 +26,10 @@ struct ChannelFacts {
     double Factor1 = 1;
     double Recounter = 0;    // the reader's conversion factor of the channel
     bool Exists = false;     // the channel holds a signal (GetChannelExists)
+    // A miniSEED channel: its stream codes, and whether its station table
+    // marks the sensor as reversed. Empty and false for LGOM channels.
+    std::string Network, Station, Location, Channel;
+    bool Reversed = false;
 };
 
 // The channel label the solver files and the solution use: the station
@@ -64,7 +68,11 @@ inline constexpr std::array<const char*, 12> kStationTableColumns = {
 inline constexpr size_t kPolarityColumn = 11;
 
 // The window writes Polarity = 1 into every channel's section that lacks
-// one as soon as it lists the stations.
+// one as soon as it lists the stations; -1 for a channel whose station
+// table marks its sensor reversed. A Polarity already in the document is
+// the operator's and stays.
+void EnsureChannelPolarities(IniImage& image, const std::vector<ChannelFacts>& channels);
+// The same for channels that know nothing of reversed sensors.
 void EnsureChannelPolarities(IniImage& image, int channelCount);
 
 // "Norm" for a channel Polarity of 1, "Rev" for any other value.

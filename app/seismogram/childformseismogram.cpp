@@ -2,6 +2,7 @@
 
 #include "app/document/projectlock.h"
 #include "app/seismogram/sampletablename.h"
+#include "app/seismogram/signalchannels.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/settings/numbercheck.h"
 #include "app/shell/commandtable.h"
@@ -45,6 +46,10 @@ namespace {
 
 constexpr TColor kPickColour = 0x0000FF;  // red
 constexpr TColor kGridLineColour = 0x808080;
+// The tint of a stretch the signal file does not hold (a gap in a miniSEED
+// record, filled with the last value before it): light enough to leave the
+// trace readable.
+constexpr double kFilledSpanTint = 0.2;
 
 // Help contexts of the pages in page order.
 constexpr int kPageHelp[] = {help::kSeismogramPage, help::kNetworkPage, help::kPickListPage, help::kDataPage,
@@ -379,10 +384,19 @@ void TfmSeismogram::ShowChannel() {
             trace->AddPoint(QString(), settings.PlotColor, i * dt, v, 0);
         }
     }
+    // A flat stretch that the file does not hold must not pass for quiet
+    // ground: it is tinted.
+    auto filled = std::make_unique<TQuaRectangleSeries>(QStringLiteral("Gaps"), 10);
+    for (const SampleSpan& span : FilledSpans(*signal_, currentChannel_)) {
+        if (span.end <= f || span.first >= l) continue;
+        filled->AddPoint(QString(), clRed, std::max(span.first, f) * dt, 0, kFilledSpanTint);
+        filled->AddPoint(QString(), clRed, std::min(span.end, l) * dt, 0, kFilledSpanTint);
+    }
     horizontal->AddPoint(QString(), settings.GridColor, f * dt, 0, 0);
     horizontal->AddPoint(QString(), settings.GridColor, l * dt, 0, 0);
     for (double t : GridTimes(samples, rate)) vertical->AddPoint(QString(), kGridLineColour, t, 0, 0);
 
+    if (filled->GetN() > 0) graph_->AddSeries(std::move(filled));
     if (settings.HorizontalGrid) graph_->AddSeries(std::move(horizontal));
     if (settings.VerticalGrid) graph_->AddSeries(std::move(vertical));
     graph_->AddSeries(std::move(trace));

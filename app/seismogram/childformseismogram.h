@@ -111,6 +111,7 @@ public:
     // Either way the document stays as it was, modified.
     bool SaveDocumentAs(const std::string& path) override;
     SolutionRecord* Solution() override;
+    std::vector<ChannelFacts> ChannelList() const override { return channels_; }
     IniImage& DocumentImage() override { return *image_; }
     // The pick list refreshed from the document, the data page's texts and
     // every channel's station record.

@@ -373,15 +373,14 @@ void TfmSeismogram::ReadLocationFile() {
 void TfmSeismogram::FillStationTable() {
     sampleFrequency_->setText(QString::number(signal_->GetSamplingRate(0)) + QStringLiteral(" [Hz] "));
     channelNumber_->setText(QString::number(signal_->GetChannelCount()));
-    if (Quarnet::lgsig* reader = Reader()) {
-        datetime_->setText(DateTimeText(reader->StartDate, reader->StartTime));
-        fileType_->setText(Q(reader->FormatName));
-        // Counts of the district's files are scaled by the measuring range,
-        // as it stands when the signal is opened.
-        ApplyMeasuringRange(*reader, DataNumber("Zakres"));
-    }
-    EnsureChannelPolarities(*image_, signal_->GetChannelCount());
+    const SignalDescription description = DescribeSignal(*signal_);
+    datetime_->setText(DateTimeText(description.StartDate, description.StartTime));
+    fileType_->setText(Q(description.FormatName));
+    // Counts of the district's files are scaled by the measuring range,
+    // as it stands when the signal is opened.
+    ApplyMeasuringRange(*signal_, DataNumber("Zakres"));
     channels_ = ReadChannelFacts(*signal_);
+    EnsureChannelPolarities(*image_, channels_);
     netInfo_->clear();
     for (const auto& cells : StationTableRows(*image_, channels_, LocaleDecimalSeparator())) {
         auto* item = new QTreeWidgetItem(netInfo_);
@@ -452,10 +451,7 @@ void TfmSeismogram::SolutionStored() {
 // ------------------------------------------------------------------ saving
 
 SignalFacts TfmSeismogram::Facts() const {
-    if (const Quarnet::lgsig* reader = Reader()) return SignalFactsOf(*reader, signalFileName_);
-    SignalFacts facts;
-    facts.SignalFile = signalFileName_;
-    return facts;
+    return SignalFactsOf(*signal_, signalFileName_);
 }
 
 bool TfmSeismogram::SaveDocumentAs(const std::string& path) {

@@ -9,8 +9,9 @@
 #include "app/shell/messageboxes.h"
 #include "app/shell/qtconvert.h"
 #include "app/solver/processing.h"
+#include "app/seismogram/signalfile.h"
 #include "common/textfile.h"
-#include "lgsig/lgsig.h"
+#include "kelsig/signalprocessing.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -28,17 +29,36 @@ std::string ListedName(const std::string& path) {
     return S(QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(Q(path)).absoluteFilePath())));
 }
 
-// The processing box stays up exactly as long as the reader runs.
+// The processing box stays up exactly as long as the reader runs (and
+// goes before a dialog asks the operator something).
 class ProcessingShown {
 public:
     explicit ProcessingShown(TfmProcessing& box) : box_(box) { box_.ShowProcessing(QStringLiteral("Przetwarzanie")); }
-    ~ProcessingShown() { box_.HideProcessing(); }
+    ~ProcessingShown() { Hide(); }
     ProcessingShown(const ProcessingShown&) = delete;
     ProcessingShown& operator=(const ProcessingShown&) = delete;
+    void Hide() {
+        if (shown_) box_.HideProcessing();
+        shown_ = false;
+    }
 
 private:
     TfmProcessing& box_;
+    bool shown_ = true;
 };
+
+// A miniSEED record without a station table beside it: the operator may
+// name one; cancelling opens the record without coordinates.
+std::string ChooseStationTable(TfmMain& fm, const std::string& signalFile) {
+    QFileDialog dialog(&fm, QStringLiteral("Wybierz tabelę stacji dla pliku ") + Q(FileNamePart(signalFile)),
+                       Q(DirectoryPart(signalFile)));
+    dialog.setObjectName("StationTableDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("Tabela stacji (*.csv *.CSV)"), QStringLiteral("Wszystkie pliki (*)")});
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return S(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+}
 
 }  // namespace
 
@@ -49,9 +69,14 @@ void OpenFile(TfmMain& fm) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     // The district's files come from Windows workstations with upper-case
     // extensions as often as lower-case ones.
-    dialog.setNameFilters({QStringLiteral("Pliki programu Dyma (*.mbi *.min *.mbj *.dym *.MBI *.MIN *.MBJ *.DYM)"),
+    // miniSEED records are known by their contents, and archive names often
+    // have no extension: the last filter shows every file.
+    dialog.setNameFilters({QStringLiteral("Pliki programu Dyma (*.mbi *.min *.mbj *.dym *.mseed *.msd *.MBI *.MIN *.MBJ "
+                                          "*.DYM *.MSEED *.MSD)"),
                            QStringLiteral("Pliki sygnałów (*.mbi *.min *.mbj *.MBI *.MIN *.MBJ)"),
-                           QStringLiteral("Plik programu Dyma (*.dym *.DYM)")});
+                           QStringLiteral("Pliki miniSEED (*.mseed *.miniseed *.msd *.ms *.MSEED *.MINISEED *.MSD *.MS)"),
+                           QStringLiteral("Plik programu Dyma (*.dym *.DYM)"),
+                           QStringLiteral("Wszystkie pliki (*)")});
     if (RunModal(dialog) != QDialog::Accepted) return;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty() || chosen.first().isEmpty()) return;
@@ -92,28 +117,36 @@ TfmSeismogram* OpenByFileName(TfmMain& fm, const QString& path) {
     if (plan->projectExists && lock->GetState() == ProjectLock::State::Held) RemoveStaleTemporaries(plan->projectFile);
 
     std::unique_ptr<TfmSeismogram> window;
+    std::string withoutStation;
     try {
         auto table = std::make_unique<SampleTableName>(runDirectory, plan->signalFile);
-        std::unique_ptr<Kelo::signalprocessing> signal;
+        OpenedSignal opened;
         // The whole record is read, whatever share MBIPercentLoaded names:
         // the late arrivals of distant stations lie at its end, and the
         // reader takes a long record in well under a second.
         {
-            const ProcessingShown box(fm.Processing());
-            signal = std::make_unique<Quarnet::lgsig>(plan->signalFile, table->Path());
+            ProcessingShown box(fm.Processing());
+            StationTableChoice stations;
+            stations.choose = [&](const std::string& signalFile) {
+                box.Hide();
+                return ChooseStationTable(fm, signalFile);
+            };
+            opened = OpenSignalFile(plan->signalFile, table->Path(), stations);
         }
+        withoutStation = WithoutStationMessage(opened);
         // A new document starts empty: nothing is read from, or written to,
         // its name in the temporary directory before it is saved somewhere.
         auto image = plan->projectExists ? std::make_unique<IniImage>(plan->imageFile)
                                          : std::make_unique<IniImage>(IniImage::FromText("", plan->imageFile));
         window = std::make_unique<TfmSeismogram>(fm, plan->projectFile, plan->signalFile, std::move(image),
-                                                 std::move(signal), std::move(table), std::move(lock));
+                                                 std::move(opened.signal), std::move(table), std::move(lock));
     } catch (const std::exception& e) {
         // What the reader or the file system said, as the program's
         // standard error box would show it.
         messages.Warning(e.what());
         return nullptr;
     }
+    if (!withoutStation.empty()) messages.Warning(withoutStation);
 
     window->ListOpenFiles();
     TfmSeismogram* shown = window.get();

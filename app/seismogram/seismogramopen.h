@@ -1,5 +1,7 @@
 // The open command: the open dialog for signal files (".mbi", ".min",
-// ".mbj") and project files (".dym"), and the opening of a file by its name
+// ".mbj", miniSEED records of any name) and project files (".dym"), with a
+// dialog for a miniSEED record's station table when none lies beside it,
+// and the opening of a file by its name
 // (the dialog's choice, the command line, the desktop): the checks of the
 // project file, the reader with the processing box "Przetwarzanie", the
 // document image, the duplicate check and the seismogram window.

@@ -185,7 +185,22 @@ QWidget* TfmPreferences::BuildMainPage() {
     red.setColor(QPalette::WindowText, QColor(160, 0, 0));
     warning->setPalette(red);
     grid->addWidget(warning, 5, 0, 1, 3);
-    grid->setRowStretch(6, 1);
+
+    // Latitude and longitude of a tremor (the QuakeML export) need the
+    // system the network's coordinates are given in.
+    networkCrs_ = Edit("NetworkCRS", page);
+    networkCrs_->setPlaceholderText(QStringLiteral("np. EPSG:2180"));
+    grid->addWidget(Caption(QStringLiteral("Układ współrzędnych sieci:"), page), 6, 0);
+    grid->addWidget(networkCrs_, 6, 1, 1, 2);
+    auto* crsHint = new QLabel(
+        QStringLiteral("Kod EPSG układu płaskiego (np. EPSG:2180, EPSG:2177) albo local:SZEROKOŚĆ,DŁUGOŚĆ,OBRÓT "
+                       "dla siatki kopalnianej (początek siatki w stopniach, oś X obrócona o OBRÓT stopni "
+                       "od północy w prawo). Potrzebny do eksportu QuakeML."),
+        page);
+    crsHint->setObjectName("NetworkCRSHint");
+    crsHint->setWordWrap(true);
+    grid->addWidget(crsHint, 7, 1, 1, 2);
+    grid->setRowStretch(8, 1);
     grid->setColumnStretch(1, 1);
     return page;
 }
@@ -318,6 +333,7 @@ void TfmPreferences::ControlsFromValues() {
     loading_ = true;
     defaultOperator_->setText(Q(values_.DefaultOperator));
     defaultDescription_->setText(Q(values_.DefaultDescription));
+    networkCrs_->setText(Q(values_.NetworkCRS));
     for (size_t i = 0; i < 3; ++i) directories_[i]->setText(Q(values_.*kDirectoryFields[i]));
     for (size_t i = 0; i < std::size(kGeology); ++i) geology_[i]->setText(Q(values_.*kGeology[i].field));
     for (size_t i = 0; i < std::size(kSeismogramInts); ++i) upDowns_[i]->setValue(values_.*kSeismogramInts[i].field);
@@ -341,6 +357,7 @@ void TfmPreferences::ControlsFromValues() {
 void TfmPreferences::ValuesFromControls() {
     values_.DefaultOperator = S(defaultOperator_->text());
     values_.DefaultDescription = S(defaultDescription_->text());
+    values_.NetworkCRS = Trim(S(networkCrs_->text()));
     for (size_t i = 0; i < 3; ++i) values_.*kDirectoryFields[i] = S(directories_[i]->text());
     for (size_t i = 0; i < std::size(kGeology); ++i) values_.*kGeology[i].field = S(geology_[i]->text());
     for (size_t i = 0; i < std::size(kSeismogramInts); ++i) values_.*kSeismogramInts[i].field = upDowns_[i]->value();

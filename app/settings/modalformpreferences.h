@@ -87,6 +87,7 @@ private:
     QPushButton* buttonApply_;
     QLineEdit* defaultOperator_;
     QLineEdit* defaultDescription_;
+    QLineEdit* networkCrs_;
     std::array<QLabel*, 3> directories_{};
     std::array<QLineEdit*, std::size(kGeology)> geology_{};
     std::array<QSpinBox*, std::size(kSeismogramInts)> upDowns_{};

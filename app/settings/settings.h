@@ -19,6 +19,10 @@ struct Settings {
     // [Dirs]
     std::string SeismogramDirectory, TempDirectory, OutputDirectory;
     std::string DefaultOperator, DefaultDescription;  // key "DefaultDesctiption"
+    // [Network] CoordinateSystem: the network's coordinate system for
+    // latitudes and longitudes ("EPSG:2180", "local:LAT,LON,ROTATION"); empty
+    // until the operator sets it (app/results/geographic.h).
+    std::string NetworkCRS;
     // [Geology]: kept as the texts of the dialog's edits; Save converts them
     // to integers and stops with a conversion error at the first that fails.
     std::string defaultV = "5000", defaultVa = "5900", defaultVb = "5600";

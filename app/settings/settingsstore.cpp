@@ -45,7 +45,11 @@ long long ReadInt(const QSettings& key, const char* name, long long def) {
 
 QString ReadText(const QSettings& key, const char* name, const std::string& def) {
     const QVariant v = key.value(name);
-    return v.isValid() ? v.toString() : Q(def);
+    if (!v.isValid()) return Q(def);
+    // An INI file edited by hand holds "local:51.5,16.1,0" unquoted, which
+    // QSettings reads as a list of three: it is the one text again.
+    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(','));
+    return v.toString();
 }
 
 }  // namespace
@@ -83,6 +87,10 @@ void SettingsStore::Read(Settings& s, ProcessFlags* flags) const {
     s.OutputDirectory = TidyPath(S(ReadText(*key, "OutputDirectory", def.OutputDirectory)));
     s.DefaultOperator = S(ReadText(*key, "DefaultOperator", ""));
     s.DefaultDescription = S(ReadText(*key, "DefaultDesctiption", ""));
+    key->endGroup();
+
+    key->beginGroup("Network");
+    s.NetworkCRS = Trim(S(ReadText(*key, "CoordinateSystem", "")));
     key->endGroup();
 
     key->beginGroup("Geology");
@@ -146,6 +154,10 @@ void SettingsStore::Save(const Settings& s) const {
     key->setValue("OutputDirectory", Q(s.OutputDirectory));
     key->setValue("DefaultOperator", Q(s.DefaultOperator));
     key->setValue("DefaultDesctiption", Q(s.DefaultDescription));
+    key->endGroup();
+
+    key->beginGroup("Network");
+    key->setValue("CoordinateSystem", Q(Trim(s.NetworkCRS)));
     key->endGroup();
 
     key->beginGroup("Geology");

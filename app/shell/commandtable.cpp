@@ -15,6 +15,8 @@ const QList<MenuCommand>& MenuCommands() {
         {"mOpenFile", "&Otwórz", "Otwarcie pliku programu Dyma-2", {K(Qt::CTRL | Qt::Key_O)}, {}, Handler::OpenFile},
         {"mSave", "&Zapisz", "Zapis pliku programu Dyma-2", {K(Qt::CTRL | Qt::Key_S)}, {}, Handler::Zmiana},
         {"mExport", "Eksportuj", "Eksportuj plik", {K(Qt::CTRL | Qt::Key_E)}, {}, Handler::Export},
+        {"mExportQuakeML", "Eksportuj QuakeML", "Eksportuje rozwiązanie do pliku QuakeML", kNone, {},
+         Handler::ExportQuakeML},
         {"mImport", "Importuj", "", {K(Qt::CTRL | Qt::Key_I)}, {}, Handler::Import},
         {"mPreferences", "Własności programu", "Pokazuje okno własności programu", kNone, {}, Handler::Preferences},
         {"mPrint", "Drukuj", "Drukuje plik wynikowy", kNone, {}, Handler::Print},
@@ -142,7 +144,8 @@ const ButtonCommand& RemoveMarkerButton() {
 const QList<MenuLayout>& MenuStructure() {
     static const QList<MenuLayout> menus = {
         {"&Plik",
-         {"mOpenFile", "mSave", nullptr, "mExport", "mImport", nullptr, "mPreferences", nullptr, "mPrint",
+         {"mOpenFile", "mSave", nullptr, "mExport", "mExportQuakeML", "mImport", nullptr, "mPreferences", nullptr,
+          "mPrint",
           "mPrinterProperties", nullptr, "mQuit"}},
         {"Widok", {"mArrange", "mCascade", "mHorizontal", "mVertical"}},
         {"&Sejsmogram",

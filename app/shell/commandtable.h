@@ -17,6 +17,7 @@ enum class Handler {
     OpenFile,
     Zmiana,
     Export,
+    ExportQuakeML,
     Import,
     Preferences,
     Print,

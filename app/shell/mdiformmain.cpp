@@ -226,6 +226,7 @@ void TfmMain::Dispatch(int handler, QObject* sender) {
     case Handler::OpenFile: OpenFile(); break;
     case Handler::Zmiana: Zmiana(); break;
     case Handler::Export: Export(); break;
+    case Handler::ExportQuakeML: ExportQuakeML(); break;
     case Handler::Import: Import(); break;
     case Handler::Preferences: mPreferencesClick(); break;
     case Handler::Print: mPrintClick(); break;
@@ -360,6 +361,10 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void TfmMain::Export() {
     if (commands_.exportReport) commands_.exportReport(*this);
+}
+
+void TfmMain::ExportQuakeML() {
+    if (commands_.exportQuakeML) commands_.exportQuakeML(*this);
 }
 
 void TfmMain::Import() {
@@ -534,7 +539,8 @@ void TfmMain::ApplyCommandStates(SeismogramChild* s) {
         w->setEnabled(on);
     Action("mDymaStart")->setEnabled(on && s->ReadyToProcess());
     const bool result = on && s->ResultShown();
-    for (const char* name : {"mExport", "bExport", "mPrint", "bPrint"}) Action(name)->setEnabled(result);
+    for (const char* name : {"mExport", "bExport", "mExportQuakeML", "mPrint", "bPrint"})
+        Action(name)->setEnabled(result);
     const bool modified = on && s->Modified();
     for (const char* name : {"mSave", "bSave"}) Action(name)->setEnabled(modified);
     if (!on) {

@@ -45,6 +45,7 @@ struct DocumentCommands {
     std::function<void(TfmMain&)> openFile;                        // OpenFile: dialog and open
     std::function<void(TfmMain&, const QString&)> openByFileName;  // the command line, the desktop
     std::function<void(TfmMain&)> exportReport;                    // Export
+    std::function<void(TfmMain&)> exportQuakeML;                   // ExportQuakeML
     std::function<void(TfmMain&)> import;                          // Import
     std::function<void(TfmMain&)> startProcessing;                 // mDymaStartClick
     // After the print dialog was confirmed: preview and print the solution.
@@ -136,6 +137,7 @@ public:
     void OpenFile();
     bool Zmiana();
     void Export();
+    void ExportQuakeML();
     void Import();
     void mPreferencesClick();
     void mPrintClick();

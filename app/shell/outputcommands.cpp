@@ -11,6 +11,7 @@ void AddSolverAndOutputCommands(DocumentCommands& commands) {
     commands.startProcessing = [](TfmMain& main) { StartProcessing(main); };
     commands.import = [](TfmMain& main) { ImportLegacyFiles(main); };
     commands.exportReport = [](TfmMain& main) { ExportReport(main); };
+    commands.exportQuakeML = [](TfmMain& main) { ExportQuakeML(main); };
     commands.printSolution = [](TfmMain& main, SolutionRecord& record, QPrinter& printer) {
         PreviewAndPrint(main, record, printer);
     };

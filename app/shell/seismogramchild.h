@@ -6,9 +6,11 @@
 
 #include "app/document/iniimage.h"
 #include "app/document/tremordocument.h"
+#include "app/seismogram/channeltables.h"
 #include "app/solver/solverfiles.h"
 
 #include <string>
+#include <vector>
 
 class QObject;
 
@@ -56,6 +58,9 @@ public:
     // The solution of the document when it has been computed, else null;
     // printing and the text report read it.
     virtual SolutionRecord* Solution() = 0;
+    // The channels of the open signal file (the QuakeML export names the
+    // picks' streams by them); none when the window has no signal.
+    virtual std::vector<ChannelFacts> ChannelList() const { return {}; }
 
     // Processing. The document image (the solver's DAT lines and the result
     // go there) and what the solver files are made of, read from the

@@ -2,6 +2,7 @@
 #include "common/numberformat.h"
 #include "support/tempdir.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -59,6 +60,7 @@ TEST_F(SettingsStoreTest, FirstLoadWritesEveryKeyWithItsDefault) {
         "Globals/FirstTime",
         "Dirs/SeismogramDirectory", "Dirs/TempDirectory", "Dirs/OutputDirectory", "Dirs/DefaultOperator",
         "Dirs/DefaultDesctiption",
+        "Network/CoordinateSystem",
         "Geology/defaultV", "Geology/defaultVa", "Geology/defaultVb", "Geology/defaultAAngle",
         "Geology/defaultBAngle", "Geology/defaultBieg", "Geology/defaultUpad",
         "Seismograms/WageD", "Seismograms/WageA", "Seismograms/WageB", "Seismograms/MBIPercentLoaded",
@@ -124,6 +126,37 @@ TEST_F(SettingsStoreTest, FractionInAGeologyEditStopsTheSaveBeforeAnythingIsWrit
     store.Save(s);
     EXPECT_EQ(Raw().value("Dirs/DefaultOperator").toString(), QString::fromUtf8("Józef Żółć"));
     EXPECT_EQ(Raw().value("Geology/defaultUpad").toInt(), 4);
+}
+
+// The network's coordinate system is saved with the rest and comes back
+// trimmed; a bad geology value stops the save of it too.
+TEST_F(SettingsStoreTest, TheNetworksCoordinateSystemIsKept) {
+    SettingsStore store(program_.Path().string());
+    Settings s = store.Defaults();
+    EXPECT_EQ(s.NetworkCRS, "") << "no system until the operator names one";
+    s.NetworkCRS = " local:51.5,16.1,-2.5 ";
+    store.Save(s);
+    Settings back;
+    store.Read(back);
+    EXPECT_EQ(back.NetworkCRS, "local:51.5,16.1,-2.5");
+    EXPECT_EQ(Raw().value("Network/CoordinateSystem").toString(), QStringLiteral("local:51.5,16.1,-2.5"));
+
+    s.NetworkCRS = "EPSG:2180";
+    s.defaultV = "5000.5";
+    EXPECT_THROW(store.Save(s), ConversionError);
+    store.Read(back);
+    EXPECT_EQ(back.NetworkCRS, "local:51.5,16.1,-2.5");
+
+    // Written by hand, without the quotation marks QSettings puts around a
+    // text with commas.
+    const QString file = Raw().fileName();
+    {
+        QFile conf(file);
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        conf.write("[Network]\nCoordinateSystem=local:50.1,19.9,12\n");
+    }
+    store.Read(back);
+    EXPECT_EQ(back.NetworkCRS, "local:50.1,19.9,12");
 }
 
 TEST_F(SettingsStoreTest, ReadTakesTheStoredValuesAndWritesNothingBack) {

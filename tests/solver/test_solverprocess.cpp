@@ -63,7 +63,9 @@ protected:
 TEST_F(SolverRun, ASolverThatAnswersAtOnceIsTakenInTheFirstPass) {
     Solver("cp complete.res NPF.RES.part && mv NPF.RES.part NPF.RES");
     int waits = 0;
-    SolverRunOptions o = Options();
+    // A long step: the wait ends as soon as the solver does, and an idle-
+    // priority shell on a busy machine may take more than 100 ms to start.
+    SolverRunOptions o = Options(20, 5000);
     o.onWait = [&] { ++waits; };
     const SolverRunResult r = RunSolver(o);
     EXPECT_EQ(r.status, SolverRunStatus::Completed);

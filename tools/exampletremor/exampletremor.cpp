@@ -6,11 +6,13 @@
 #include "app/seismogram/channeltables.h"
 #include "app/seismogram/locationfile.h"
 #include "app/seismogram/signalchannels.h"
+#include "app/seismogram/signalfile.h"
+#include "app/seismogram/stationtable.h"
 #include "app/settings/settings.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
-#include "lgsig/lgsig.h"
 #include "tools/lgomgen/lgomgen.h"
+#include "tools/mseedgen/mseedgen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -219,6 +221,31 @@ void WriteTruth(const std::string& path, const Truth& t, const std::vector<PickR
 
 std::string In(const std::string& directory, const char* name) { return (NativePath(directory) / name).string(); }
 
+// The record as an observatory would deliver it: every channel a miniSEED
+// stream of network KG (station RUDnn, channel DHZ: a short-period vertical
+// sensor at 500 samples per second), and the station table beside it.
+void WriteMiniSeedCopy(Kelo::signalprocessing& reader, const std::string& directory) {
+    const SignalDescription start = DescribeSignal(reader);
+    std::vector<mseedgen::Trace> traces;
+    std::string table = std::string(kStationTableHeader) + "\n";
+    for (int c = 0; c < reader.GetChannelCount(); ++c) {
+        const Kelo::StationInfo& station = *reader.GetStationInfo(c);
+        mseedgen::Trace t;
+        t.network = "KG";
+        t.station = "RUD" + FormatInt(station.Number, 2);
+        t.channel = "DHZ";
+        t.rate = reader.GetSamplingRate(0);
+        t.start = mseedgen::Time(start.Year, start.Month, start.Day, start.Hour, start.Minute, start.Second,
+                                 start.Millisecond * 1000);
+        for (int i = 0; i < reader.GetChannelLength(c); ++i) t.samples.push_back(reader.GetSample(c, i));
+        traces.push_back(std::move(t));
+        table += "KG," + traces.back().station + ",,DHZ," + FloatToStr(station.X, '.') + "," +
+                 FloatToStr(station.Y, '.') + "," + FloatToStr(station.Z, '.') + ",0\n";
+    }
+    mseedgen::WriteFile(In(directory, kMiniSeedFile), traces, /*interleaved*/ true);
+    WriteFileAtomic(In(directory, kMiniSeedStations), table);
+}
+
 }  // namespace
 
 Truth WriteExampleTremor(const std::string& directory) {
@@ -234,7 +261,9 @@ Truth WriteExampleTremor(const std::string& directory) {
     std::vector<ChannelFacts> channels;
     SignalFacts signalFacts;
     {
-        Quarnet::lgsig reader(signalPath, In(directory, ".tremor.table.tmp"));
+        // Read back as the program opens a record.
+        const OpenedSignal opened = OpenSignalFile(signalPath, In(directory, ".tremor.table.tmp"));
+        Kelo::signalprocessing& reader = *opened.signal;
         channels = ReadChannelFacts(reader);
         signalFacts = SignalFactsOf(reader, kSignalFile);  // a bare name: found beside the project
         for (size_t k = 0; k < stations.size(); ++k) {
@@ -249,6 +278,7 @@ Truth WriteExampleTremor(const std::string& directory) {
             rows.push_back({static_cast<int>(k) + 1, std::to_string(c.Number), c.Component, st.type, firstArrival,
                             WeightToWage(WeightOf(st.type, settings)), st.marker, true});
         }
+        WriteMiniSeedCopy(reader, directory);
     }
 
     const LocationRecord location = LocationOf();

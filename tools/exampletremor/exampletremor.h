@@ -9,6 +9,10 @@
 //                channel (direct, upper and lower seam waves)
 //   tremor.dbs   location file of the mine's event database
 //   truth.txt    the mechanism, axes and location the picks encode
+//   KG.RUDNA.2024.074               the same record as miniSEED (Steim-2,
+//                                   written by libmseed), an archive name
+//                                   without an extension
+//   KG.RUDNA.2024.074.stations.csv  its station table
 #pragma once
 
 #include "common/focalmath.h"
@@ -21,6 +25,8 @@ inline constexpr char kSignalFile[] = "tremor.mbj";
 inline constexpr char kProjectFile[] = "tremor.dym";
 inline constexpr char kLocationFile[] = "tremor.dbs";
 inline constexpr char kTruthFile[] = "truth.txt";
+inline constexpr char kMiniSeedFile[] = "KG.RUDNA.2024.074";
+inline constexpr char kMiniSeedStations[] = "KG.RUDNA.2024.074.stations.csv";
 
 struct Truth {
     focal::Plane planeA, planeB;
