@@ -47,7 +47,78 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The length of the valid UTF-8 sequence at bytes[i] (2 to 4) and its
+// character; 0 when there is none (a single byte, an overlong form, a
+// surrogate, a character beyond U+10FFFF or a cut sequence).
+int Utf8Sequence(std::string_view bytes, std::size_t i, char32_t& c) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    int length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+        c = b & 0x1Fu;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        c = b & 0x0Fu;
+        if (b == 0xE0) low = 0xA0;
+        if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        c = b & 0x07u;
+        if (b == 0xF0) low = 0x90;
+        if (b == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + static_cast<std::size_t>(length) > bytes.size()) return 0;
+    for (int k = 1; k < length; ++k) {
+        const auto cb = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+        if (cb < (k == 1 ? low : 0x80) || cb > (k == 1 ? high : 0xBF)) return 0;
+        c = (c << 6) | (cb & 0x3Fu);
+    }
+    return length;
+}
+
 }  // namespace
+
+bool IsUtf8Text(std::string_view bytes) {
+    if (bytes.starts_with(kByteOrderMark)) return true;
+    const auto& writable = ReverseTable();
+    bool multiByte = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t c = 0;
+        const int length = Utf8Sequence(bytes, i, c);
+        if (length == 0 || !writable.contains(c)) return false;
+        multiByte = true;
+        i += static_cast<std::size_t>(length);
+    }
+    return multiByte;
+}
+
+std::string TextFileToUtf8(std::string_view bytes) {
+    if (!IsUtf8Text(bytes)) return Cp1250ToUtf8(bytes);
+    if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t c = 0;
+        const int length = static_cast<unsigned char>(bytes[i]) < 0x80 ? 0 : Utf8Sequence(bytes, i, c);
+        if (length == 0) {
+            out += Cp1250ToUtf8(bytes.substr(i, 1));
+            ++i;
+            continue;
+        }
+        out.append(bytes.substr(i, static_cast<std::size_t>(length)));
+        i += static_cast<std::size_t>(length);
+    }
+    return out;
+}
 
 std::string Cp1250ToUtf8(std::string_view bytes) {
     std::string out;

@@ -17,4 +17,17 @@ std::string Cp1250ToUtf8(std::string_view bytes);
 // are passed through as they are, so nothing is silently dropped.
 std::string Utf8ToCp1250(std::string_view utf8);
 
+// True when a text file is taken as UTF-8 rather than code page 1250: it
+// starts with the UTF-8 byte-order mark, or it holds multi-byte sequences,
+// every byte above 127 belongs to a valid one, and every character they
+// give has a code-page-1250 byte. The last condition keeps the program's
+// own files what they are: capitals such as "ÓŁ" are, in code page 1250,
+// also a valid UTF-8 sequence, but of a Cyrillic letter no project can hold.
+bool IsUtf8Text(std::string_view bytes);
+
+// A text file's bytes as UTF-8: decoded as UTF-8 (without its byte-order
+// mark) when IsUtf8Text, otherwise from code page 1250. Bytes after a mark
+// that are not valid UTF-8 are taken as code page 1250, so nothing is lost.
+std::string TextFileToUtf8(std::string_view bytes);
+
 }  // namespace dyma

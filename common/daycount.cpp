@@ -51,7 +51,8 @@ double EncodeTime(int hour, int minute, int second, int millisecond) {
 
 CivilDateTime DecodeDateTime(double dayCount) {
     CivilDateTime out;
-    if (!std::isfinite(dayCount)) return out;
+    // 1e11 days in milliseconds still fit a 64-bit integer.
+    if (!(std::fabs(dayCount) < 1e11)) return out;
     long long ms = std::llround(dayCount * 86400000.0);
     long long days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
     long long msOfDay = ms - days * 86400000;
@@ -62,5 +63,13 @@ CivilDateTime DecodeDateTime(double dayCount) {
     out.millisecond = static_cast<int>(msOfDay % 1000);
     return out;
 }
+
+bool IsShownDate(double dayCount) {
+    static const double first = EncodeDate(1900, 1, 1);
+    static const double afterLast = EncodeDate(2101, 1, 1);
+    return dayCount >= first && dayCount < afterLast;
+}
+
+bool IsShownTime(double dayFraction) { return dayFraction >= 0.0 && dayFraction < 1.0; }
 
 }  // namespace dyma

@@ -16,6 +16,15 @@ double EncodeDate(int year, int month, int day);
 double EncodeTime(int hour, int minute, int second, int millisecond);
 
 // Rounds to the nearest millisecond first, so 0.5 days is exactly 12:00:00.000.
+// A count that is no number or lies beyond a few hundred million years gives
+// the default (day 0) instead of overflowing.
 CivilDateTime DecodeDateTime(double dayCount);
+
+// The dates and times a document may show: days from 1900-01-01 to
+// 2100-12-31, times of day from 0 up to one day. A value outside (a damaged
+// or foreign project file, a signal header of zeros) is shown as absent and
+// never turned into a calendar date.
+bool IsShownDate(double dayCount);
+bool IsShownTime(double dayFraction);
 
 }  // namespace dyma

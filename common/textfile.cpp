@@ -37,6 +37,65 @@ bool FileExists(const std::string& path) {
     return !path.empty() && fs::is_regular_file(NativePath(path), ec);
 }
 
+namespace {
+
+// The lower-case form of a UTF-8 text for comparing names: ASCII, Latin-1
+// and Latin Extended-A letters (every letter of code page 1250) are folded,
+// anything else is kept as it is.
+std::u32string FoldCase(std::string_view utf8) {
+    std::u32string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        char32_t c = b;
+        std::size_t length = 1;
+        if (b >= 0xC0 && b < 0xE0 && i + 1 < utf8.size()) {
+            c = ((b & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+            length = 2;
+        }
+        i += length;
+        if (c >= U'A' && c <= U'Z')
+            c += 0x20;
+        else if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+            c += 0x20;
+        else if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
+            c |= 1;  // upper case even, lower case odd
+        else if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+            c += c % 2;  // upper case odd, lower case even
+        else if (c == 0x178)
+            c = 0xFF;
+        out += c;
+    }
+    return out;
+}
+
+std::string Utf8Of(const fs::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
+
+}  // namespace
+
+std::string FindFileIgnoringCase(const std::string& path) {
+    if (FileExists(path)) return path;
+    const fs::path native = NativePath(path);
+    const std::u32string wanted = FoldCase(Utf8Of(native.filename()));
+    if (wanted.empty()) return {};
+    const fs::path folder = native.has_parent_path() ? native.parent_path() : fs::path(".");
+    std::error_code ec;
+    std::string found;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = Utf8Of(it->path().filename());
+        if (FoldCase(name) != wanted || !FileExists(Utf8Of(it->path()))) continue;
+        if (found.empty() || name < found) found = name;
+    }
+    if (found.empty()) return {};
+    return native.has_parent_path() ? Utf8Of(native.parent_path() / NativePath(found)) : found;
+}
+
 std::string CanonicalPath(const std::string& path) {
     if (path.empty()) return path;
     std::error_code ec;

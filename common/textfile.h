@@ -65,6 +65,14 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
 bool FileExists(const std::string& path);
 
+// The file at path when it exists; otherwise a file in the same folder whose
+// name differs only in the case of its letters (files made on Windows
+// workstations, where case does not count, are named in any case). Letters
+// of the Latin alphabets Polish names use are matched (ASCII, Latin-1,
+// Latin Extended-A). Of several such files the first in name order is
+// taken. Empty when there is none.
+std::string FindFileIgnoringCase(const std::string& path);
+
 // The one name of a file however it was reached: absolute, symbolic links
 // of the existing part resolved, "." and ".." removed. Two paths name the
 // same file when their canonical paths are equal.

@@ -30,6 +30,9 @@ constexpr int kChannelCount = 63; // int16
 constexpr int kHeaderScale = 1025; // int16
 constexpr int kChannelTable = 1216;
 constexpr int kActivityTable = 6976;  // MIN64 only, int16 per channel
+// The channel table has room for 64 records: the activity table (MIN64) and
+// the samples (MBI64) follow it directly.
+constexpr int kMaxChannels = 64;
 constexpr int kMinDataStart = 7104;
 constexpr int kMbiDataStart = 6976;
 }  // namespace v26
@@ -62,6 +65,8 @@ constexpr int kX = 9;           // float32, then Y at 13 and Z at 17
 constexpr int kFactor1 = 21;    // float32, then Factor2 at 25, Factor3 at 29
 constexpr int kSensorType = 59; // uint8: non-zero accelerometer, zero velocity
 }  // namespace record
+
+static_assert(v26::kChannelTable + v26::kMaxChannels * record::kSize == v26::kActivityTable);
 
 // MBJ files: one 8192-byte header with arrays of 64 entries per channel.
 namespace mbj {

@@ -52,9 +52,6 @@ lgsig::lgsig(const std::string& fileName, const std::string& tempFileName,
     case lgom::Layout::MBI32: ReadMBI32(); break;
     case lgom::Layout::None: throw QuaEWrongOperation("Undefined header.");
     }
-
-    // The extremes of every channel were taken while its row was filled:
-    // the result of CalcMaxChnlVal without reading the whole table back.
 }
 
 lgsig::~lgsig() = default;
@@ -128,7 +125,7 @@ void lgsig::ReadV26(bool withActivity) {
     ReadAt(0, HeaderBuffer.data(), kHeaderSize, "Błąd odczytania nagłówka pliku .mbi");
     LocationExists = StationInfoExists = true;
     const unsigned char* h = Header();
-    SetChannelCount(GetLE<std::int16_t>(h, kChannelCount), Kelo::kChannelSlots);
+    SetChannelCount(GetLE<std::int16_t>(h, kChannelCount), kMaxChannels);
     SetStart(GetLE<std::uint16_t>(h, kYear), h[kMonth], h[kDay], h[kHour], h[kMinute], h[kSecond],
              GetLE<std::uint16_t>(h, kMillisecond));
     HeaderScale = GetLE<std::int16_t>(h, kHeaderScale);
@@ -167,7 +164,7 @@ void lgsig::ReadMBI32() {
     SetStart(GetLE<std::uint16_t>(h, kYear), h[kMonth], h[kDay], h[kHour], h[kMinute], h[kSecond], 0);
     HeaderScale = GetLE<std::int16_t>(h, kHeaderScale);
 
-    ReadSamples(GetLE<std::uint16_t>(h, kMbiHeaderBytes), -1);
+    ReadSamples(DataStartAfterHeader(GetLE<std::uint16_t>(h, kMbiHeaderBytes), kHeaderSize), -1);
 }
 
 void lgsig::ReadMBJ() {
@@ -181,8 +178,17 @@ void lgsig::ReadMBJ() {
     HeaderScale = GetLE<std::uint16_t>(h, kHeaderScale);
     SetSamplingRate(GetLE<double>(h, kSamplingRate));
 
-    ReadSamples(GetLE<std::uint16_t>(h, kHeaderBytes), -1);
+    ReadSamples(DataStartAfterHeader(GetLE<std::uint16_t>(h, kHeaderBytes), kHeaderSize), -1);
     FillMbjStations();
+}
+
+int lgsig::DataStartAfterHeader(int dataStartBytes, int headerSize) {
+    // A header-size field that points into the fixed header would have its
+    // bytes read as samples.
+    if (dataStartBytes < headerSize)
+        throw QuaEWrongOperation("Sample data would start at byte " + std::to_string(dataStartBytes) +
+                                 ", inside the header (" + std::to_string(headerSize) + " bytes).");
+    return dataStartBytes;
 }
 
 void lgsig::ReadSamples(int dataStartBytes, int activeCount) {
@@ -264,70 +270,79 @@ void lgsig::CheckTempFile() const {
 }
 
 void lgsig::ReadMIN32StyleChannels(int dataStart, int activeCount, int samplesPerChannel) {
-    std::vector<int> activeChannels;
+    // Word k of a frame belongs to the k-th active channel.
+    std::vector<int> columns;
     for (int c = 0; c < ChannelCount && c < Kelo::kChannelSlots; ++c)
-        if (ChannelActive[c]) activeChannels.push_back(c);
-    const std::unique_ptr<std::int16_t[]> streams = Deinterleave(dataStart, activeCount, samplesPerChannel);
-    const std::size_t count = std::min(activeChannels.size(), static_cast<std::size_t>(activeCount));
-    for (std::size_t k = 0; k < count; ++k)
-        FillRow(activeChannels[k], streams.get() + k * static_cast<std::size_t>(samplesPerChannel), samplesPerChannel);
+        if (ChannelActive[c] && static_cast<int>(columns.size()) < activeCount) columns.push_back(c);
+    FillFromFrames(dataStart, activeCount, columns, samplesPerChannel);
     // Inactive channels keep the zeros the table was created with.
     for (int c = 0; c < ChannelCount; ++c)
         if (!ChannelActive[c]) SetChannelExtremes(c, 0.0, 0.0);
 }
 
 void lgsig::ReadMBI32StyleChannels(int dataStart, int samplesPerChannel) {
-    const std::unique_ptr<std::int16_t[]> streams = Deinterleave(dataStart, ChannelCount, samplesPerChannel);
+    std::vector<int> columns;
     for (int c = 0; c < ChannelCount; ++c) {
         ChannelActive[c] = true;
-        FillRow(c, streams.get() + static_cast<std::size_t>(c) * static_cast<std::size_t>(samplesPerChannel),
-                samplesPerChannel);
+        columns.push_back(c);
     }
+    FillFromFrames(dataStart, ChannelCount, columns, samplesPerChannel);
 }
 
-std::unique_ptr<std::int16_t[]> lgsig::Deinterleave(int dataStart, int frame, int samplesPerChannel) {
-    const std::size_t width = static_cast<std::size_t>(frame);
+void lgsig::FillFromFrames(int dataStart, int frameWords, const std::vector<int>& columns, int samplesPerChannel) {
+    const std::size_t width = static_cast<std::size_t>(frameWords);
     const std::size_t samples = static_cast<std::size_t>(samplesPerChannel);
+    const std::size_t channels = columns.size();
     RequireBytes(2 * (static_cast<std::int64_t>(dataStart) + static_cast<std::int64_t>(samples * width)), FileLength);
-    // The frames are read block by block and turned into one run of samples
-    // per channel, so the file's words are never held twice and each block
-    // is rearranged while it is in the processor's cache.
-    auto streams = std::make_unique_for_overwrite<std::int16_t[]>(samples * width);
-    constexpr std::size_t kBlock = 2048;  // frames
-    auto frames = std::make_unique_for_overwrite<std::int16_t[]>(kBlock * width);
+    // The frames are read a chunk at a time and each chunk's samples go
+    // straight to their places in the table's rows: neither the file nor a
+    // copy of all its samples is ever held in memory (a long record is
+    // larger than many workstations' memory). A chunk is about 2 million
+    // samples, so every channel's part of it is one long write; it is
+    // rearranged in tiles of frames that stay in the processor's cache.
+    constexpr std::size_t kChunkWords = std::size_t{1} << 21;
+    constexpr std::size_t kTileFrames = 1024;
+    const std::size_t chunk = std::min(samples, std::max<std::size_t>(1, kChunkWords / width));
+    auto frames = std::make_unique_for_overwrite<std::int16_t[]>(chunk * width);
+    auto values = std::make_unique_for_overwrite<double[]>(chunk * channels);
+    std::vector<std::int16_t> lowest(channels, INT16_MAX);
+    std::vector<std::int16_t> highest(channels, INT16_MIN);
     const std::string site = "Temporary buffer read error";
     IOErrorCheck(site, rawfile::SeekTo(FileHandle.Get(), 2 * static_cast<std::int64_t>(dataStart)));
-    for (std::size_t j0 = 0; j0 < samples; j0 += kBlock) {
-        const std::size_t j1 = std::min(samples, j0 + kBlock);
-        const std::size_t bytes = (j1 - j0) * width * 2;
+    for (std::size_t j0 = 0; j0 < samples; j0 += chunk) {
+        const std::size_t count = std::min(samples - j0, chunk);
+        const std::size_t bytes = count * width * 2;
         const long long got = rawfile::ReadFully(FileHandle.Get(), frames.get(), bytes);
         IOErrorCheck(site, got);
         // A file that shrank since its length was taken reads as zeros.
         if (static_cast<std::size_t>(got) < bytes)
             std::memset(reinterpret_cast<char*>(frames.get()) + got, 0, bytes - static_cast<std::size_t>(got));
         if constexpr (std::endian::native == std::endian::big)
-            for (std::size_t i = 0; i < (j1 - j0) * width; ++i)
+            for (std::size_t i = 0; i < count * width; ++i)
                 frames[i] = static_cast<std::int16_t>(((frames[i] & 0xFF) << 8) | ((frames[i] >> 8) & 0xFF));
-        for (std::size_t k = 0; k < width; ++k) {
-            std::int16_t* out = streams.get() + k * samples;
-            const std::int16_t* in = frames.get() + k;
-            for (std::size_t j = j0; j < j1; ++j) out[j] = in[(j - j0) * width];
+        for (std::size_t t0 = 0; t0 < count; t0 += kTileFrames) {
+            const std::size_t t1 = std::min(count, t0 + kTileFrames);
+            for (std::size_t k = 0; k < channels; ++k) {
+                const std::int16_t* in = frames.get() + k;
+                double* out = values.get() + k * chunk;
+                std::int16_t low = lowest[k];
+                std::int16_t high = highest[k];
+                for (std::size_t j = t0; j < t1; ++j) {
+                    const std::int16_t sample = in[j * width];
+                    out[j] = sample;
+                    low = std::min(low, sample);
+                    high = std::max(high, sample);
+                }
+                lowest[k] = low;
+                highest[k] = high;
+            }
         }
+        for (std::size_t k = 0; k < channels; ++k)
+            Samples.WriteLinePart(columns[k], static_cast<int>(j0), values.get() + k * chunk, static_cast<int>(count));
     }
-    return streams;
-}
-
-void lgsig::FillRow(int channel, const std::int16_t* samples, int count) {
-    // Every value of the row is written, so the table need not read it.
-    double* row = Samples.OverwriteLine(channel);
-    std::int16_t lowest = samples[0];
-    std::int16_t highest = samples[0];
-    for (int j = 0; j < count; ++j) {
-        row[j] = samples[j];
-        lowest = std::min(lowest, samples[j]);
-        highest = std::max(highest, samples[j]);
-    }
-    SetChannelExtremes(channel, lowest, highest);
+    // The extremes were taken on the way: the result of CalcMaxChnlVal
+    // without reading the table back.
+    for (std::size_t k = 0; k < channels; ++k) SetChannelExtremes(columns[k], lowest[k], highest[k]);
 }
 
 void lgsig::FillRecordStations() {

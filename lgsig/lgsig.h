@@ -88,6 +88,9 @@ private:
     // >= 0 from frames of the active channels only (MIN), otherwise from
     // frames of every channel; sets every channel's Length.
     void ReadSamples(int dataStartBytes, int activeCount);
+    // The data start a header field gives, when it lies past the layout's
+    // fixed header of headerSize bytes.
+    static int DataStartAfterHeader(int dataStartBytes, int headerSize);
     void ReadChannelRecords(int tableOffset);
     int ReadActivity(int tableOffset);
     void SetStart(int year, int month, int day, int hour, int minute, int second, int millisecond);
@@ -95,8 +98,10 @@ private:
     void SetSamplingRate(double rate);
     int SamplesPerChannel(int dataStartBytes, int divisor);
     void CheckTempFile() const;
-    std::unique_ptr<std::int16_t[]> Deinterleave(int dataStart, int frame, int samplesPerChannel);
-    void FillRow(int channel, const std::int16_t* samples, int count);
+    // Fills the table from frames of frameWords 16-bit words from dataStart
+    // (in words) on; word k of every frame is a sample of channel
+    // columns[k]. Sets those channels' extremes.
+    void FillFromFrames(int dataStart, int frameWords, const std::vector<int>& columns, int samplesPerChannel);
     void FillRecordStations();
     void FillMbjStations();
     const unsigned char* Header() const { return HeaderBuffer.data(); }

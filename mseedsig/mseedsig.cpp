@@ -29,8 +29,18 @@ namespace {
 // to the error output as the library would print them.
 thread_local std::vector<std::string>* collectedMessages = nullptr;
 
+// Some damaged records send the library's record diagnostics round a
+// blockette chain that never ends, one complaint per turn: the read would
+// never return and the complaints would fill the memory. No honest record
+// draws more than a handful, so past this many the read is given up by
+// leaving the library through its logging call (its state is freed by the
+// reader's clean-up call, which closes the file).
+constexpr std::size_t kMostComplaints = 200;
+struct EndlessComplaints {};
+
 void Collect(char* message) {
     if (collectedMessages) {
+        if (collectedMessages->size() >= kMostComplaints) throw EndlessComplaints{};
         std::string text;
         // The library quotes the bytes it could not take; they need not be
         // text, and the message must stay readable wherever it is shown.
@@ -66,6 +76,8 @@ public:
         return out;
     }
     void Clear() { messages_.clear(); }
+    std::size_t Count() const { return messages_.size(); }
+    std::string First() const { return messages_.empty() ? std::string() : messages_.front(); }
 
 private:
     std::vector<std::string> messages_;
@@ -149,7 +161,13 @@ std::vector<mseedsig::StreamData> mseedsig::ReadRecords() {
                                   std::to_string(records + 1) + " (bajt " + std::to_string(consumed) + "): " + reason);
     };
     for (;;) {
-        const int result = reader.Next();
+        int result;
+        try {
+            result = reader.Next();
+        } catch (const EndlessComplaints&) {
+            throw damaged("biblioteka nie kończy odczytu rekordu (" + std::to_string(messages.Count()) +
+                          " komunikatów, pierwszy: " + messages.First() + ")");
+        }
         if (result == MS_ENDOFFILE) break;
         if (result != MS_NOERROR) {
             std::string reason = ms_errorstr(result) ? ms_errorstr(result) : "error";

@@ -172,11 +172,6 @@ std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& 
         PrintError("Plik projektu " + plan->projectFile + " nie istnieje, więc nie ma odczytów do przetwarzania.");
         return std::nullopt;
     }
-    if (!FileExists(plan->signalFile)) {
-        PrintError("Nie znaleziono pliku sygnału " + plan->signalFile + ", na który wskazuje plik projektu " +
-                   plan->projectFile + ".");
-        return std::nullopt;
-    }
     std::unique_ptr<Kelo::signalprocessing> signal;
     try {
         StationTableChoice choice;

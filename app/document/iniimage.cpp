@@ -7,7 +7,9 @@
 namespace dyma {
 
 IniImage::IniImage(std::string workingFile) : fileName_(std::move(workingFile)) {
-    if (FileExists(fileName_)) Parse(Cp1250ToUtf8(ReadFileBytes(fileName_)));
+    // Project files are code page 1250; one written in UTF-8 by another
+    // tool is read as what it is (and saved in code page 1250).
+    if (FileExists(fileName_)) Parse(TextFileToUtf8(ReadFileBytes(fileName_)));
 }
 
 IniImage IniImage::FromText(const std::string& utf8Text, std::string workingFile) {

@@ -6,7 +6,10 @@
 // stays where it was first created, an erased and rewritten section moves to
 // the end, a new key is appended to its section, a rewritten key keeps its
 // place. Sections and keys are matched without regard to (ASCII) case, as
-// INI files on Windows are. The file is code page 1250 with CR LF lines.
+// INI files on Windows are. The file is code page 1250 with CR LF lines. A
+// file another tool wrote in UTF-8 is recognised (IsUtf8Text) and read as
+// UTF-8; it is written back in code page 1250 like every project, a
+// character that code page has no byte for as "?".
 #pragma once
 
 #include <string>

@@ -135,9 +135,18 @@ std::string SignalFileOfProject(const std::string& projectFile) {
     const std::string shortName = image.ReadString("Datas", "SignalFileShort", "");
     const std::string dir = DirectoryPart(projectFile);
     auto inProjectDir = [&](const std::string& name) { return dir.empty() ? name : dir + kPathSeparator + name; };
+    if (signal.empty() && shortName.empty()) return {};  // names none
     if (signal == shortName) signal = inProjectDir(signal);
-    if (!FileExists(signal)) signal = inProjectDir(FileNamePart(signal));
-    return signal;
+    // Projects made on Windows name their signal file in whatever case the
+    // workstation showed; an exact name is taken first.
+    if (const std::string found = FindFileIgnoringCase(signal); !found.empty()) return found;
+    const std::string beside = inProjectDir(FileNamePart(signal));
+    if (const std::string found = FindFileIgnoringCase(beside); !found.empty()) return found;
+    return beside;
+}
+
+std::string SignalFileMissingMessage(const std::string& signalFile, const std::string& projectFile) {
+    return "Nie znaleziono pliku sygnału " + signalFile + ", na który wskazuje plik projektu " + projectFile + ".";
 }
 
 std::optional<OpenPlan> PlanOpen(const std::string& chosenName, const std::string& tempDirectory,
@@ -162,6 +171,10 @@ std::optional<OpenPlan> PlanOpen(const std::string& chosenName, const std::strin
             return fail();
         }
         if (plan.signalFile.empty()) return fail();
+        if (!FileExists(plan.signalFile)) {
+            messages.Warning(SignalFileMissingMessage(plan.signalFile, name));
+            return std::nullopt;
+        }
     } else if (IsSignalFile(name)) {
         // LGOM files by their extension, miniSEED records by their contents
         // (archive names often have no extension).

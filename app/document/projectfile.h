@@ -55,10 +55,16 @@ struct OpenPlan {
 };
 // The signal file a project file names: the bare name in the project's
 // directory, or the project's directory plus the named file's name when the
-// named path does not exist.
+// named path does not exist. Each place is looked up with the exact name
+// first, then without regard to case. When the file is nowhere, the last
+// place looked at; empty when the project names no signal file.
 std::string SignalFileOfProject(const std::string& projectFile);
+// "Nie znaleziono pliku sygnału <signal>, na który wskazuje plik projektu
+// <project>."
+std::string SignalFileMissingMessage(const std::string& signalFile, const std::string& projectFile);
 // The checks and name rules of the open command. Shows the failure warning
-// and returns nothing when the file cannot be opened.
+// (for a project whose signal file is missing, the message above) and
+// returns nothing when the file cannot be opened.
 std::optional<OpenPlan> PlanOpen(const std::string& chosenName, const std::string& tempDirectory,
                                  UserMessages& messages);
 

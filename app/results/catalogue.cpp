@@ -40,8 +40,8 @@ std::vector<std::string> SolutionCsvFields(const std::string& projectFile, const
     auto km = [&](double v) { return FormatFloat("0.000", v, sep); };
     auto deg = [&](double v) { return FormatFloat("0.0", v, sep); };
     return {projectFile,
-            r.Date == 0 ? std::string() : NumericDate(r.Date),
-            r.Time == 0 ? std::string() : NumericTime(r.Time),
+            HasEventDate(r) ? NumericDate(r.Date) : std::string(),
+            HasEventTime(r) ? NumericTime(r.Time) : std::string(),
             km(r.X), km(r.Y), km(-r.Z),
             deg(r.SA), deg(r.DA), deg(r.RA), deg(r.SB), deg(r.RB), deg(r.DB),
             deg(r.SAB), deg(r.DAB), deg(r.RAB), deg(r.SBB), deg(r.RBB), deg(r.DBB),

@@ -88,7 +88,9 @@ TremorExport GatherTremor(const IniImage& image, const std::string& projectFile,
     t.projectFile = projectFile;
     LoadResult(t.record, image);
     const SolutionRecord& r = t.record;
-    t.recordStart = r.Date + r.Time;
+    // A date or time outside the calendar (a damaged or hand-edited file)
+    // is as good as none: it is never turned into a time.
+    t.recordStart = IsShownDate(r.Date) && IsShownTime(r.Time) ? r.Date + r.Time : 0;
     // The solution's source is in the solver's kilometres with the depth
     // positive downward.
     t.xNorth = r.X * 1000.0;

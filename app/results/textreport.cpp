@@ -41,6 +41,10 @@ std::string NumericTime(double dayCount) {
 
 std::string NumericDateTime(double dayCount) { return NumericDate(dayCount) + " " + NumericTime(dayCount); }
 
+bool HasEventDate(const SolutionRecord& record) { return IsShownDate(record.Date); }
+
+bool HasEventTime(const SolutionRecord& record) { return record.Time != 0 && IsShownTime(record.Time); }
+
 double CurrentDayCount() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -77,8 +81,8 @@ std::vector<std::string> BuildReport(const SolutionRecord& r, const ReportLocale
         "",
         "INFORMACJE O ZJAWISKU:",
         "",
-        " Data zjawiska: " + (r.Date == 0 ? std::string("b.d.") : Formatted(loc.date, NumericDate, r.Date)),
-        " Czas zjawiska: " + (r.Time == 0 ? std::string("b.d.") : Formatted(loc.time, NumericTime, r.Time)),
+        " Data zjawiska: " + (HasEventDate(r) ? Formatted(loc.date, NumericDate, r.Date) : std::string("b.d.")),
+        " Czas zjawiska: " + (HasEventTime(r) ? Formatted(loc.time, NumericTime, r.Time) : std::string("b.d.")),
         " X: " + km(r.X),
         " Y: " + km(r.Y),
         " Z: " + km(-r.Z),

@@ -25,6 +25,11 @@ struct ReportLocale {
 std::string NumericDate(double dayCount);      // 2024-03-01
 std::string NumericTime(double dayCount);      // 07:05:09
 std::string NumericDateTime(double dayCount);  // 2024-03-01 07:05:09
+// Whether the record's tremor date and time are shown: a date from 1900 to
+// 2100, a time within one day and not 0 (no time stored). Otherwise the
+// report says "b.d." and the catalogue leaves the field empty.
+bool HasEventDate(const SolutionRecord& record);
+bool HasEventTime(const SolutionRecord& record);
 // The current local date and time as a day count.
 double CurrentDayCount();
 

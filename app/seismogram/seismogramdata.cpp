@@ -71,8 +71,11 @@ QFormLayout* Form(QWidget* group, int margin = kGroupMargin) {
     return form;
 }
 
-QString DateTimeText(double dayCount) {
-    const CivilDateTime t = DecodeDateTime(dayCount);
+// The record's start, or "b.d." when the header's date or time lies outside
+// what a record can hold (a header of zeros, a damaged file).
+QString DateTimeText(double date, double time) {
+    if (!IsShownDate(date) || !IsShownTime(time)) return QStringLiteral("b.d.");
+    const CivilDateTime t = DecodeDateTime(date + time);
     return QStringLiteral("%1-%2-%3 %4:%5:%6.%7")
         .arg(t.year, 4, 10, QLatin1Char('0'))
         .arg(t.month, 2, 10, QLatin1Char('0'))
@@ -371,7 +374,7 @@ void TfmSeismogram::FillStationTable() {
     sampleFrequency_->setText(QString::number(signal_->GetSamplingRate(0)) + QStringLiteral(" [Hz] "));
     channelNumber_->setText(QString::number(signal_->GetChannelCount()));
     const SignalDescription description = DescribeSignal(*signal_);
-    datetime_->setText(DateTimeText(description.StartDateTime));
+    datetime_->setText(DateTimeText(description.StartDate, description.StartTime));
     fileType_->setText(Q(description.FormatName));
     // Counts of the district's files are scaled by the measuring range,
     // as it stands when the signal is opened.

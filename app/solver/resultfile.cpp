@@ -1,11 +1,13 @@
 #include "resultfile.h"
 
 #include "app/solver/fixedcolumns.h"
+#include "common/cp1250.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace dyma {
 
@@ -69,15 +71,15 @@ bool ReadStationRow(const std::string& line, char sep, SolutionStation& st) {
     return true;
 }
 
-}  // namespace
-
-bool ParseResult(SolutionRecord& r, const std::vector<std::string>& lines, char sep) {
+// The whole layout into r; the index of its last line (the error line), or
+// nothing when the layout is not whole.
+std::optional<size_t> ParseLayout(SolutionRecord& r, const std::vector<std::string>& lines, char sep) {
     try {
         r.Exists = false;
         size_t s = 0;
         while (s < lines.size() && lines[s].find("SOURCE:") == std::string::npos) ++s;
-        if (s >= lines.size()) return false;  // could not find the line
-        if (s + 1 >= lines.size() || !ReadFields(lines[s + 1], kSourceLine, sep, r)) return false;
+        if (s >= lines.size()) return std::nullopt;  // could not find the line
+        if (s + 1 >= lines.size() || !ReadFields(lines[s + 1], kSourceLine, sep, r)) return std::nullopt;
 
         size_t e = s + 4;
         int count = 0;
@@ -88,22 +90,28 @@ bool ParseResult(SolutionRecord& r, const std::vector<std::string>& lines, char 
             if (count >= kMaxStations) continue;
             if (!ReadStationRow(lines[e], sep, r.stations[static_cast<size_t>(count)])) {
                 r.StationCount = count;
-                return false;
+                return std::nullopt;
             }
             ++count;
         }
         r.StationCount = count;
-        if (e >= lines.size()) return false;  // the block never ended
-        if (e + 3 >= lines.size()) return false;
-        if (!ReadFields(lines[e + 2], kSolutionLine, sep, r)) return false;
-        if (!ReadFields(lines[e + 3], kErrorLine, sep, r)) return false;
+        if (e >= lines.size()) return std::nullopt;  // the block never ended
+        if (e + 3 >= lines.size()) return std::nullopt;
+        if (!ReadFields(lines[e + 2], kSolutionLine, sep, r)) return std::nullopt;
+        if (!ReadFields(lines[e + 3], kErrorLine, sep, r)) return std::nullopt;
 
         r.solverCopy = {r.SA, r.DA, r.RA, r.SB, r.RB, r.DB, r.SAB, r.DAB, r.RAB, r.SBB, r.RBB, r.DBB};
         r.Exists = true;
-        return true;
+        return e + 3;
     } catch (...) {
-        return false;
+        return std::nullopt;
     }
+}
+
+}  // namespace
+
+bool ParseResult(SolutionRecord& r, const std::vector<std::string>& lines, char sep) {
+    return ParseLayout(r, lines, sep).has_value();
 }
 
 std::vector<std::string> LoadResultLines(const std::string& path) {
@@ -112,6 +120,28 @@ std::vector<std::string> LoadResultLines(const std::string& path) {
     } catch (...) {
         return {};
     }
+}
+
+ResultText ResultTextOf(const std::string& fileBytes) {
+    ResultText text;
+    text.lines = SplitLines(Cp1250ToUtf8(fileBytes));
+    text.lastLineEnded = !fileBytes.empty() && (fileBytes.back() == '\n' || fileBytes.back() == '\r');
+    return text;
+}
+
+ResultText LoadResultText(const std::string& path) {
+    try {
+        return ResultTextOf(ReadFileBytes(path));
+    } catch (...) {
+        return {};
+    }
+}
+
+bool ResultIsComplete(const ResultText& text, char decimalSeparator, bool writerExited) {
+    SolutionRecord scratch;
+    const std::optional<size_t> last = ParseLayout(scratch, text.lines, decimalSeparator);
+    if (!last) return false;
+    return writerExited || text.lastLineEnded || *last + 1 < text.lines.size();
 }
 
 }  // namespace dyma

@@ -24,4 +24,21 @@ bool ParseResult(SolutionRecord& record, const std::vector<std::string>& lines, 
 // The result file as lines; a file that cannot be read gives no lines.
 std::vector<std::string> LoadResultLines(const std::string& path);
 
+// The result file as far as it is written: its lines, and whether a line
+// ending follows the last of them.
+struct ResultText {
+    std::vector<std::string> lines;
+    bool lastLineEnded = false;
+};
+// A file that cannot be read gives no lines.
+ResultText LoadResultText(const std::string& path);
+ResultText ResultTextOf(const std::string& fileBytes);
+
+// True when a result file being written holds a whole result: the layout
+// parses and the line it ends with (the error line) is ended by a line
+// ending or followed by more lines, or the writer has exited and will write
+// no more. A solver that writes the file in pieces may have cut the last
+// field short ("3" of "39.2"), and that would still parse.
+bool ResultIsComplete(const ResultText& text, char decimalSeparator, bool writerExited);
+
 }  // namespace dyma

@@ -14,7 +14,9 @@
 #include <QTimer>
 
 #ifndef _WIN32
+#include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace dyma {
@@ -25,11 +27,12 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 std::string ResultPath(const SolverRunOptions& o) { return o.workDirectory + "/NPF.RES"; }
 
-bool ResultIsComplete(const SolverRunOptions& o) {
+// solverExited must be taken before the file is read: a file read while
+// the solver still ran may be cut inside its last field.
+bool ResultIsComplete(const SolverRunOptions& o, bool solverExited) {
     const std::string path = ResultPath(o);
     if (!FileExists(path)) return false;
-    SolutionRecord scratch;
-    return ParseResult(scratch, LoadResultLines(path), o.decimalSeparator);
+    return ResultIsComplete(LoadResultText(path), o.decimalSeparator, solverExited);
 }
 
 // Runs the event loop for up to `ms`, returning early when the process ends.
@@ -70,10 +73,22 @@ std::string ListingTail(const SolverRunOptions& o) {
     }
 }
 
-void Stop(QProcess& process) {
-    if (process.state() == QProcess::NotRunning) return;
-    process.terminate();
-    if (!process.waitForFinished(1000)) {
+// Ends the solver and everything it started: it runs as the leader of a
+// process group of its own (a wrapper script's programs, an emulator and
+// their children are in it too), and the whole group is asked to end, then
+// killed. On Windows only the solver itself is ended.
+void Stop(QProcess& process, qint64 group) {
+#ifndef _WIN32
+    if (group > 0) ::kill(-static_cast<pid_t>(group), SIGTERM);
+#endif
+    if (process.state() != QProcess::NotRunning) {
+        process.terminate();
+        process.waitForFinished(1000);
+    }
+#ifndef _WIN32
+    if (group > 0) ::kill(-static_cast<pid_t>(group), SIGKILL);
+#endif
+    if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(3000);
     }
@@ -115,8 +130,15 @@ SolverRunResult RunSolver(const SolverRunOptions& o) {
         process.setProcessChannelMode(QProcess::SeparateChannels);
     }
 #ifndef _WIN32
-    // The solver must not slow the operator's work: idle priority.
-    process.setChildProcessModifier([] { ::setpriority(PRIO_PROCESS, 0, 19); });
+    process.setChildProcessModifier([] {
+        // A process group of its own, so that ending the solver ends what it
+        // started as well; idle priority, so that it does not slow the
+        // operator's work (its children inherit both). Not a session of its
+        // own: where the scheduler groups processes by session, the idle
+        // priority counts only against the program's own session.
+        ::setpgid(0, 0);
+        ::setpriority(PRIO_PROCESS, 0, 19);
+    });
 #endif
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(10000)) {
@@ -124,6 +146,9 @@ SolverRunResult RunSolver(const SolverRunOptions& o) {
         result.message = SolverStartFailedMessage();
         return result;
     }
+    // Known while the solver runs; the group outlives it when it leaves
+    // children behind.
+    const qint64 group = process.processId();
 
     int budget = o.waitBudget;
     std::string errorText;
@@ -133,17 +158,12 @@ SolverRunResult RunSolver(const SolverRunOptions& o) {
         WaitWithEvents(process, o.waitMilliseconds);
         QCoreApplication::processEvents();
         if (!o.debugMode) errorText += process.readAllStandardError().toStdString();
-        if (ResultIsComplete(o)) {
+        const bool exited = process.state() == QProcess::NotRunning;
+        if (ResultIsComplete(o, exited)) {
             result.status = SolverRunStatus::Completed;
             break;
         }
-        if (process.state() == QProcess::NotRunning) {
-            // One more look: the file may have been renamed into place in the
-            // instant the solver ended.
-            if (ResultIsComplete(o)) {
-                result.status = SolverRunStatus::Completed;
-                break;
-            }
+        if (exited) {
             result.status = SolverRunStatus::EndedWithoutResult;
             break;
         }
@@ -154,7 +174,7 @@ SolverRunResult RunSolver(const SolverRunOptions& o) {
         }
     }
 
-    Stop(process);
+    Stop(process, group);
     QCoreApplication::processEvents();
     if (!o.debugMode) errorText += process.readAllStandardError().toStdString();
     result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;

@@ -6,9 +6,10 @@
 // priority; with DebugMode its output goes to the program's console. The
 // wait is a budget of 200 waits of 500 ms; during every wait the event loop
 // runs (the interface stays responsive) and after it the result file is
-// tried: the run is over as soon as NPF.RES parses as a whole. Whatever
-// happens, the solver process is terminated before this returns, so no
-// stray process is left behind.
+// tried: the run is over as soon as NPF.RES parses as a whole and its last
+// line is ended (or the solver has exited). Whatever happens, the solver and
+// every process it started (its process group) are ended before this
+// returns, so no stray process is left behind.
 #pragma once
 
 #include <functional>

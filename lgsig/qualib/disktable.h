@@ -88,10 +88,27 @@ public:
         return LineCache.data();
     }
 
+    // Writes count values into row lineIndex from column firstColumn on,
+    // straight to the file. A reader that fills the table a block of frames
+    // at a time needs neither a whole row nor the file's samples in memory.
+    // The cached row goes back first and is then forgotten, so it can never
+    // later overwrite what was written here.
+    void WriteLinePart(int lineIndex, int firstColumn, const T* values, int count) {
+        if (lineIndex < 0 || lineIndex >= RowSize) throw std::runtime_error("Row number is out of range.");
+        Require(firstColumn >= 0 && count >= 0 && count <= ColumnSize - firstColumn,
+                "0 <= AFirstColumn && AFirstColumn + ACount <= ColumnSize");
+        Flush();
+        CurrentRow = kNoRow;
+        const std::int64_t offset = static_cast<std::int64_t>(lineIndex) * LineBytes +
+                                    static_cast<std::int64_t>(firstColumn) * static_cast<std::int64_t>(sizeof(T));
+        Check(rawfile::SeekTo(Handle, offset), "Setting file pointer failed");
+        Check(rawfile::WriteFully(Handle, values, static_cast<std::size_t>(count) * sizeof(T)), "Buffer write error");
+    }
+
     // Writes the cached row back to its place. A failure is reported (and
     // closes the table): a lost row would be lost samples.
     void Flush() {
-        if (LineBytes <= 0 || CurrentRow >= RowSize || Handle == -1) return;
+        if (LineBytes <= 0 || CurrentRow < 0 || CurrentRow >= RowSize || Handle == -1) return;
         Check(rawfile::SeekTo(Handle, static_cast<std::int64_t>(CurrentRow) * LineBytes),
               "Setting file pointer failed");
         Check(rawfile::WriteFully(Handle, LineCache.data(), static_cast<std::size_t>(LineBytes)),
@@ -113,6 +130,8 @@ public:
     bool IsOpen() const { return Handle != -1; }
 
 private:
+    static constexpr int kNoRow = -1;  // no row cached
+
     static void Require(bool condition, const char* text) {
         if (!condition) throw std::logic_error(std::string(text) + " (qualib/disktable)");
     }

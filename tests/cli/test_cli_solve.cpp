@@ -166,6 +166,21 @@ TEST_F(Solve, SaveStoresTheResultAndReportPrintsTheSameReport) {
     EXPECT_NE(test::ReadAll(file).find("\r\n"), std::string::npos);
 }
 
+// A date or time no record can hold (another tool wrote the project) is
+// absent from the report of a saved solution, never a computed date.
+TEST_F(Solve, ADateOutsideTheCalendarIsAbsentFromTheReport) {
+    ASSERT_EQ(Dyma({"solve", project_, "--save"}).code, 0);
+    const std::string edited = example_ + "/edited.dym";
+    EditedCopy(edited, [](IniImage& i) {
+        i.WriteString("Datas", "Date", "1E30");
+        i.WriteString("Datas", "Time", "1E30");
+    });
+    const CliResult r = Dyma({"report", edited});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, " Data zjawiska: b.d.\n")) << r.out;
+    EXPECT_TRUE(Contains(r.out, " Czas zjawiska: b.d.\n")) << r.out;
+}
+
 TEST_F(Solve, TheGeologicalModelComesFromTheSettingsUnlessOverridden) {
     {
         const std::string conf = Dir("config/Quarnet") + "/Dyma.conf";

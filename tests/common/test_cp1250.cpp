@@ -23,3 +23,35 @@ TEST(Cp1250, UnmappableCharactersBecomeQuestionMarks) {
     EXPECT_EQ(Utf8ToCp1250("日本"), "??");
     EXPECT_EQ(Utf8ToCp1250("a\xFF" "b"), "a\xFF" "b");  // broken UTF-8 is passed through
 }
+
+// Text files are code page 1250 unless they are clearly UTF-8: a byte-order
+// mark, or multi-byte sequences that are all valid and give characters a
+// project can hold.
+TEST(Cp1250, Utf8TextsAreRecognised) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool utf8;
+        std::string text;  // what the file reads as
+    };
+    const std::string bom = "\xEF\xBB\xBF";
+    const Case cases[] = {
+        {"UTF-8 Polish letters", "Operator=Józef Żółć", true, "Operator=Józef Żółć"},
+        {"the same in code page 1250", "Operator=J\xF3zef \xAF\xF3\xB3\xE6", false, "Operator=Józef Żółć"},
+        {"ASCII only", "X=12,5", false, "X=12,5"},
+        {"byte-order mark", bom + "Opis=Wstrząs", true, "Opis=Wstrząs"},
+        {"mark, then code page 1250 bytes", bom + "Opis=Wstrz\xB9s", true, "Opis=Wstrząs"},
+        {"capitals that form a UTF-8 sequence", "Rejon=P\xD3\xA3NOC", false, "Rejon=PÓŁNOC"},
+        {"a character no project can hold", "Operator=Søren", false, "Operator=SĂ¸ren"},
+        {"the same with a mark", bom + "Operator=Søren", true, "Operator=Søren"},
+        {"overlong form", "a\xC0\xAF", false, "aŔŻ"},
+        {"surrogate", "a\xED\xA0\x80", false, "aí\u00A0€"},
+        {"sequence cut at the end", "Opis=Wstrz\xC4", false, "Opis=WstrzÄ"},
+        {"valid sequence and a stray byte", "Żółć \xB9", false, "Ĺ»ĂłĹ‚Ä‡ ą"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(IsUtf8Text(c.bytes), c.utf8);
+        EXPECT_EQ(TextFileToUtf8(c.bytes), c.text);
+    }
+}

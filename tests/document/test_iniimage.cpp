@@ -66,3 +66,26 @@ TEST(IniImage, FailedFlushLeavesThePreviousFile) {
     ini.WriteString("A", "b", "c");
     EXPECT_THROW(ini.UpdateFile(), FileError);
 }
+
+// A project another tool wrote in UTF-8 reads as UTF-8 and is saved in code
+// page 1250, as every project; a character that code page has no byte for is
+// written as "?".
+TEST(IniImage, Utf8ProjectReadAsUtf8AndSavedInCodePage1250) {
+    test::TempDir dir;
+    const std::string utf8 = "[Datas]\r\nOperator=Józef Żółć\r\nDescription=Wstrząs w rejonie\r\n\r\n";
+    const std::string path = dir.Write("other.dym", utf8);
+    IniImage ini(path);
+    EXPECT_EQ(ini.ReadString("Datas", "Operator", ""), "Józef Żółć");
+    EXPECT_EQ(ini.ReadString("Datas", "Description", ""), "Wstrząs w rejonie");
+    ini.UpdateFile();
+    EXPECT_EQ(test::ReadAll(path),
+              "[Datas]\r\nOperator=J\xF3zef \xAF\xF3\xB3\xE6\r\nDescription=Wstrz\xB9s w rejonie\r\n\r\n");
+    EXPECT_EQ(IniImage(path).ReadString("Datas", "Operator", ""), "Józef Żółć");
+
+    const std::string marked = dir.Write("marked.dym", "\xEF\xBB\xBF[Datas]\r\nOperator=Søren Żak\r\n");
+    IniImage withMark(marked);
+    EXPECT_EQ(withMark.Sections(), std::vector<std::string>{"Datas"});
+    EXPECT_EQ(withMark.ReadString("Datas", "Operator", ""), "Søren Żak");
+    withMark.UpdateFile();
+    EXPECT_EQ(test::ReadAll(marked), "[Datas]\r\nOperator=S?ren \xAF" "ak\r\n\r\n");
+}

@@ -1,5 +1,6 @@
 #include "app/document/projectfile.h"
 #include "app/settings/settings.h"
+#include "common/cp1250.h"
 #include "common/numberformat.h"
 #include "common/textfile.h"
 #include "support/recordingmessages.h"
@@ -113,6 +114,60 @@ TEST(PlanOpen, ProjectFindsItsSignalFile) {
     EXPECT_EQ(p2->signalFile, data.File("ev.mbj"));
     EXPECT_EQ(p2->imageFile, data.File("b.dym"));
     EXPECT_TRUE(m.Silent());
+}
+
+// Projects made on Windows name their signal file in any case; on a file
+// system where case counts the file is still found in the same folder, an
+// exact name first.
+TEST(PlanOpen, SignalFileFoundWhateverTheCaseOfItsName) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> onDisk;
+        std::string signalFile, signalFileShort;
+        std::string expected;  // a file of onDisk
+    };
+    const Case cases[] = {
+        {"bare name in capitals", {"event.mbj"}, "EVENT.MBJ", "EVENT.MBJ", "event.mbj"},
+        {"Windows path, mixed case", {"zdarzenie.mbi"}, "C:\\Dane\\Zdarzenie.MBI", "Zdarzenie.MBI", "zdarzenie.mbi"},
+        {"Polish letters", {"Łódź-wstrząs.min"}, "ŁÓDŹ-WSTRZĄS.MIN", "ŁÓDŹ-WSTRZĄS.MIN", "Łódź-wstrząs.min"},
+        {"the exact name first", {"Ev.mbj", "ev.mbj", "EV.MBJ"}, "ev.mbj", "ev.mbj", "ev.mbj"},
+        {"several others: the first by name", {"eV.mbj", "Ev.mbj"}, "ev.mbj", "ev.mbj", "Ev.mbj"},
+    };
+    const std::string info = FileInfo("1", "5", "0", "WinDYMA");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir data, temp;
+        for (const std::string& name : c.onDisk) data.Write(name, "x");
+        const std::string project = data.Write(
+            "p.dym", info + "[Datas]\r\nSignalFile=" + Utf8ToCp1250(c.signalFile) +
+                         "\r\nSignalFileShort=" + Utf8ToCp1250(c.signalFileShort) + "\r\n");
+        test::RecordingMessages m;
+        const auto plan = PlanOpen(project, temp.Path().string(), m);
+        ASSERT_TRUE(plan);
+        EXPECT_EQ(plan->signalFile, data.File(c.expected));
+        EXPECT_TRUE(m.Silent());
+    }
+}
+
+// A signal file that is nowhere is named in the warning, in Polish, and
+// nothing is opened.
+TEST(PlanOpen, AMissingSignalFileIsNamed) {
+    test::TempDir data, temp;
+    data.Write("other.mbj", "x");
+    const std::string project = data.Write(
+        "p.dym", FileInfo("1", "5", "0", "WinDYMA") + Utf8ToCp1250("[Datas]\r\nSignalFile=D:\\Wstrząsy\\gone.mbj\r\n"
+                                                                  "SignalFileShort=gone.mbj\r\n"));
+    test::RecordingMessages m;
+    EXPECT_FALSE(PlanOpen(project, temp.Path().string(), m));
+    ASSERT_EQ(m.warnings.size(), 1u);
+    EXPECT_EQ(m.warnings[0], "Nie znaleziono pliku sygnału " + data.File("gone.mbj") +
+                                 ", na który wskazuje plik projektu " + project + ".");
+
+    // A project that names no signal file at all cannot be opened.
+    const std::string none = data.Write("none.dym", FileInfo("1", "5", "0", "WinDYMA") + "[Datas]\r\nX=1\r\n");
+    m.warnings.clear();
+    EXPECT_FALSE(PlanOpen(none, temp.Path().string(), m));
+    EXPECT_EQ(m.warnings, std::vector<std::string>{OpenFailedMessage(none)});
 }
 
 TEST(PlanOpen, RefusalsShowTheFailureWarning) {

@@ -73,6 +73,34 @@ TEST(DiskTable, RowsWrittenThroughThePointerComeBack) {
     EXPECT_EQ(ValueAt(bytes, 0 * 4 + 1), 1.5);
 }
 
+// Parts of rows written straight to the file: the cached row goes back
+// first and is then forgotten, so neither it nor a later row change can
+// overwrite what was written; a part past the row's end is refused.
+TEST(DiskTable, PartsOfRowsGoStraightToTheFile) {
+    TempDir dir;
+    const std::string file = dir.File("parts.tmp");
+    Table table;
+    table.Open(file, 3, 4, 0.0);
+    table.Line(1)[0] = 9.0;  // cached, not yet in the file
+    const double part[] = {1.5, 2.5};
+    table.WriteLinePart(1, 2, part, 2);
+    table.WriteLinePart(0, 0, part, 1);
+    const std::string bytes = ReadAll(file);
+    EXPECT_EQ(ValueAt(bytes, 1 * 4 + 0), 9.0) << "the cached row went back first";
+    EXPECT_EQ(ValueAt(bytes, 1 * 4 + 2), 1.5);
+    EXPECT_EQ(ValueAt(bytes, 1 * 4 + 3), 2.5);
+    EXPECT_EQ(ValueAt(bytes, 0), 1.5);
+    table.Line(2)[0] = 4.0;  // a row change must not write an old row 1 back
+    const double* row1 = table.Line(1);
+    EXPECT_EQ(row1[0], 9.0);
+    EXPECT_EQ(row1[2], 1.5);
+    EXPECT_EQ(row1[3], 2.5);
+    EXPECT_EQ(table.Line(0)[0], 1.5);
+    EXPECT_EQ(MessageOf([&] { table.WriteLinePart(3, 0, part, 1); }), "Row number is out of range.");
+    EXPECT_THROW(table.WriteLinePart(0, 3, part, 2), std::logic_error);
+    EXPECT_THROW(table.WriteLinePart(0, -1, part, 1), std::logic_error);
+}
+
 TEST(DiskTable, RowsOutsideTheTableAreRejected) {
     TempDir dir;
     Table table;

@@ -58,7 +58,27 @@ TEST(LgsigErrors, DamagedFilesEndInTheRightException) {
          "QuaEWrongOperation", "Wrong channel count in the header: 97 (allowed 1 to 96)."},
         {"negative channel count",
          Encoded("cn.mbi", With(Layout::MBI64, [](auto& s) { s.writtenChannelCount = -3; })), "QuaEWrongOperation",
-         "Wrong channel count in the header: -3 (allowed 1 to 96)."},
+         "Wrong channel count in the header: -3 (allowed 1 to 64)."},
+        // The v2.6 channel table holds 64 records; a 65th would be read
+        // from the activity table and the samples.
+        {"MBI64 channel count 65", Encoded("c65.mbi", With(Layout::MBI64, [](auto& s) { s.writtenChannelCount = 65; })),
+         "QuaEWrongOperation", "Wrong channel count in the header: 65 (allowed 1 to 64)."},
+        {"MIN64 channel count 96", Encoded("c96.min", With(Layout::MIN64, [](auto& s) { s.writtenChannelCount = 96; })),
+         "QuaEWrongOperation", "Wrong channel count in the header: 96 (allowed 1 to 64)."},
+        // A header size inside the fixed header would read header bytes as
+        // samples.
+        {"MBI32 header size 3",
+         Encoded("h3.mbi", With(Layout::MBI32, [](auto& s) {
+             s.headerBytes = 3;
+             s.samplesPerChannel = 0;  // the header alone, identifier intact
+         })),
+         "QuaEWrongOperation", "Sample data would start at byte 3, inside the header (1026 bytes)."},
+        {"MBI32 header size 512", Encoded("h512.mbi", With(Layout::MBI32, [](auto& s) { s.headerBytes = 512; })),
+         "QuaEWrongOperation", "Sample data would start at byte 512, inside the header (1026 bytes)."},
+        {"MBI32 header size 1025", Encoded("h1025.mbi", With(Layout::MBI32, [](auto& s) { s.headerBytes = 1025; })),
+         "QuaEWrongOperation", "Sample data would start at byte 1025, inside the header (1026 bytes)."},
+        {"MBJ header size 8191", Encoded("h.mbj", With(Layout::MBJ, [](auto& s) { s.headerBytes = 8191; })),
+         "QuaEWrongOperation", "Sample data would start at byte 8191, inside the header (8192 bytes)."},
         {"MBJ channel count 65", Encoded("c65.mbj", With(Layout::MBJ, [](auto& s) { s.writtenChannelCount = 65; })),
          "QuaEWrongOperation", "Wrong channel count in the header: 65 (allowed 1 to 64)."},
         {"data start past the end (MIN64)", Encoded("d.min", SmallSignal(Layout::MIN64), 7000), "QuaEWrongOperation",

@@ -266,6 +266,57 @@ TEST(LgsigLayouts, MinFramesSkipInactiveChannels) {
     }
 }
 
+// Every layout filled to the channel count it holds, with records long
+// enough that the reader takes their frames in several chunks: every sample
+// of every channel lands in its place, in whatever order channels are then
+// read, and the extremes are those of the whole record.
+TEST(LgsigLayouts, FullLayoutsReadEverySampleAcrossBlocks) {
+    struct Full {
+        Layout layout;
+        int channels;
+    };
+    for (const Full f : {Full{Layout::MBI32, 96}, Full{Layout::MIN32, 96}, Full{Layout::MBI64, 64},
+                         Full{Layout::MIN64, 64}, Full{Layout::MBJ, 64}}) {
+        SCOPED_TRACE(lgomgen::FileExtension(f.layout) + " " + std::to_string(f.channels));
+        TempDir dir;
+        lgomgen::Signal s = lgsigtest::SmallSignal(f.layout);
+        s.channels.resize(static_cast<std::size_t>(f.channels));
+        const bool min = IsMin(f.layout);
+        for (lgomgen::Channel& c : s.channels) c.active = true;
+        if (min) s.channels[7].active = false;
+        s.samplesPerChannel = 70001;  // several chunks of frames, the last one incomplete
+        // A value that differs for every channel and sample; the channel's
+        // extremes lie in different blocks.
+        auto value = [](int c, int i) { return static_cast<std::int16_t>((c * 7919 + i * 31) % 60001 - 30000); };
+        s.source = value;
+        const std::string file = dir.File("full" + lgomgen::FileExtension(f.layout));
+        lgomgen::Write(file, s);
+
+        lgsig r(file, dir.File("full.tmp"));
+        ASSERT_EQ(r.GetChannelCount(), f.channels);
+        EXPECT_EQ(r.GetStationInfo(f.channels - 1)->Length, 70001);
+        if (f.layout != Layout::MBI32 && f.layout != Layout::MBJ) {
+            EXPECT_EQ(r.GetStationInfo(f.channels - 1)->Number, f.channels);  // the last record is read
+        }
+        for (int c = f.channels - 1; c >= 0; --c) {  // last channel first: rows come back from the file
+            const bool inactive = min && c == 7;
+            double lowest = 1e9, highest = -1e9;
+            int wrong = 0;
+            // In MIN files an inactive channel has no samples in the frames:
+            // the channels after it take the frame's next words.
+            for (int i = 0; i < 70001; ++i) {
+                const double expected = inactive ? 0.0 : value(c, i);
+                wrong += r.GetSample(c, i) != expected;
+                lowest = std::min(lowest, expected);
+                highest = std::max(highest, expected);
+            }
+            EXPECT_EQ(wrong, 0) << "channel " << c;
+            EXPECT_EQ(r.GetMinChannelValue(c), lowest) << "channel " << c;
+            EXPECT_EQ(r.GetMaxChannelValue(c), highest) << "channel " << c;
+        }
+    }
+}
+
 TEST(LgsigLayouts, RecounterFromRangeFactorsAndHeaderScale) {
     TempDir dir;
     lgomgen::Signal s = lgsigtest::SmallSignal(Layout::MBJ);

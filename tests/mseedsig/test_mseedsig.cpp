@@ -289,6 +289,18 @@ TEST(MseedReader, DamagedRecordsGiveTheLibrarysReason) {
     }
 }
 
+// A damaged record on which the library's diagnostics go round for ever
+// (found by fuzzing) is refused with a reason instead of hanging the
+// program and filling its memory.
+TEST(MseedReader, ARecordTheLibraryCannotFinishIsRefused) {
+    TempDir dir;
+    const std::string message =
+        FailureOf([&] { mseedsig(MSEED_TEST_DATA "/endless-diagnostics.mseed", dir.File("t.tmp")); });
+    EXPECT_NE(message.find("miniSEED"), std::string::npos) << message;
+    EXPECT_NE(message.find("nie kończy odczytu"), std::string::npos) << message;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("t.tmp")));
+}
+
 // A long gap is still a gap: the record is read with it.
 TEST(MseedReader, AGapOfAMinuteIsStillRead) {
     TempDir dir;

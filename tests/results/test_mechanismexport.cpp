@@ -5,8 +5,11 @@
 // azimuth az is sin(2 az) (Aki and Richards).
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
+#include "app/results/catalogue.h"
 #include "app/results/mechanismexport.h"
+#include "app/results/textreport.h"
 #include "common/daycount.h"
+#include "common/numberformat.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -194,4 +197,41 @@ TEST(MechanismExport, TimesAndPhasesAsExchangeFormatsWriteThem) {
     EXPECT_EQ(PhaseOfWaveType("D"), "P");
     EXPECT_EQ(PhaseOfWaveType("A"), "PA");
     EXPECT_EQ(PhaseOfWaveType("B"), "PB");
+}
+
+// A date or time no record can hold (another tool wrote the project) gives
+// neither an origin time nor a catalogue date or time: it is never computed
+// into one (1E30 days overflowed the time's conversion).
+TEST(MechanismExport, ADateOutsideTheCalendarIsNoRecordStart) {
+    struct Case {
+        const char* date;
+        const char* time;
+        bool dateShown, timeShown;
+    };
+    const std::string lastDay = FloatToStr(EncodeDate(2100, 12, 31), '.');
+    const std::string afterLast = FloatToStr(EncodeDate(2101, 1, 1), '.');
+    const Case cases[] = {
+        {"1E30", "0.25", false, true},
+        {"45365", "1E30", true, false},
+        {"-1E30", "-1E30", false, false},
+        {"45365", "-0.25", true, false},
+        {afterLast.c_str(), "0.5", false, true},
+        {"0", "0.5", false, true},  // no date: 1899-12-30
+        {lastDay.c_str(), "0.5", true, true},
+        {"45365", "0.25", true, true},
+    };
+    const std::vector<StationSpec> specs = {{"1Z", 45, +1, 1.0, "C", 0.8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.date) + " " + c.time);
+        test::TempDir dir;
+        IniImage image = Document(dir, StrikeSlip(specs), specs);
+        image.WriteString("Datas", "Date", c.date);
+        image.WriteString("Datas", "Time", c.time);
+        const TremorExport t = GatherTremor(image, dir.File("t.dym"), nullptr);
+        const double date = std::stod(c.date), time = std::stod(c.time);
+        EXPECT_EQ(t.recordStart, c.dateShown && c.timeShown ? date + time : 0.0);
+        const std::vector<std::string> row = SolutionCsvFields("t.dym", t.record, '.');
+        EXPECT_EQ(row[1], c.dateShown ? NumericDate(date) : "");
+        EXPECT_EQ(row[2], c.timeShown ? NumericTime(time) : "");
+    }
 }

@@ -1,4 +1,6 @@
+#include "app/document/projectfile.h"
 #include "app/results/textreport.h"
+#include "common/numberformat.h"
 #include "common/daycount.h"
 #include "common/textfile.h"
 #include "support/tempdir.h"
@@ -107,6 +109,44 @@ TEST(TextReport, MissingHeaderValues) {
     EXPECT_EQ(numeric[4], " Data utworzenia: 2024-03-01 07:05:09");
     EXPECT_EQ(numeric[14], " Data zjawiska: 2023-11-07");
     EXPECT_EQ(numeric[15], " Czas zjawiska: 23:59:58");
+}
+
+// Date and time as a project file holds them (any tool may have written
+// them): only a date from 1900 to 2100 and a time within one day are shown;
+// anything else is "b.d.", never a computed calendar date.
+TEST(TextReport, DatesAndTimesOutsideTheCalendarAreAbsent) {
+    struct Case {
+        const char* date;
+        const char* time;
+        const char* dateLine;
+        const char* timeLine;
+    };
+    const std::string lastDay = FloatToStr(EncodeDate(2100, 12, 31), '.');
+    const std::string firstDay = FloatToStr(EncodeDate(1900, 1, 1), '.');
+    const std::string afterLast = FloatToStr(EncodeDate(2101, 1, 1), '.');
+    const Case cases[] = {
+        {"1E30", "1E30", "b.d.", "b.d."},
+        {"-1E30", "-1E30", "b.d.", "b.d."},
+        {"1E10", "1,5", "b.d.", "b.d."},
+        {"1", "1", "b.d.", "b.d."},  // 1899-12-31; one whole day
+        {"-0.5", "-0.25", "b.d.", "b.d."},
+        {afterLast.c_str(), "0.99999", "b.d.", "23:59:59"},
+        {lastDay.c_str(), "0.5", "2100-12-31", "12:00:00"},
+        {firstDay.c_str(), "0.25", "1900-01-01", "06:00:00"},
+        {"45352,75", "0.75", "2024-03-01", "18:00:00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.date) + " " + c.time);
+        const IniImage image =
+            IniImage::FromText(std::string("[Datas]\r\nDate=") + c.date + "\r\nTime=" + c.time + "\r\n");
+        SolutionRecord r;
+        LoadResult(r, image);
+        const auto lines = BuildReport(r, ReportLocale{});
+        EXPECT_EQ(lines[14], std::string(" Data zjawiska: ") + c.dateLine);
+        EXPECT_EQ(lines[15], std::string(" Czas zjawiska: ") + c.timeLine);
+        EXPECT_EQ(HasEventDate(r), std::string(c.dateLine) != "b.d.");
+        EXPECT_EQ(HasEventTime(r), std::string(c.timeLine) != "b.d.");
+    }
 }
 
 TEST(TextReport, StationTable) {

@@ -254,6 +254,36 @@ TEST_F(SeismogramTest, StationTableWithPolarities) {
     EXPECT_EQ(net.topLevelItem(1)->text(11), "Rev");
 }
 
+// A start outside 1900-2100 or a time of day beyond one day (a damaged
+// header) is shown as absent, never as a computed date.
+TEST_F(SeismogramTest, AStartOutsideTheCalendarIsShownAsAbsent) {
+    struct Case {
+        lgomgen::StartTime start;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {{2100, 12, 31, 23, 59, 59, 999}, "2100-12-31 23:59:59.999"},
+        {{1900, 1, 1, 0, 0, 0, 0}, "1900-01-01 00:00:00.000"},
+        {{2101, 1, 1, 0, 0, 0, 0}, "b.d."},
+        {{1899, 12, 31, 12, 0, 0, 0}, "b.d."},
+        {{0, 0, 0, 0, 0, 0, 0}, "b.d."},
+        {{2024, 3, 1, 30, 0, 0, 0}, "b.d."},     // hour 30
+        {{2024, 3, 1, 23, 59, 60, 0}, "b.d."},   // one day exactly
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        lgomgen::Signal s = MakeSignal({.channels = 2});
+        s.start = c.start;
+        const std::string path = work.File("start" + std::to_string(n++) + ".mbj");
+        lgomgen::Write(path, s);
+        TfmSeismogram* w = Open(path);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->Pages().widget(kPageData)->findChild<QLabel*>("Datetime")->text(), c.shown);
+        Close(w);
+    }
+}
+
 TEST_F(SeismogramTest, DataPageChecksNumbersAndReadsALocationFile) {
     TfmSeismogram* w = Open(WriteSignal("event.mbj", {.channels = 2}));
     ASSERT_NE(w, nullptr);

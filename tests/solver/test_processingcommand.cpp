@@ -13,6 +13,7 @@
 #include "shell/fakeseismogram.h"
 #include "solver/resbuilder.h"
 #include "support/mainwindowfixture.h"
+#include "support/processes.h"
 
 #include <QFileDialog>
 #include <QLabel>
@@ -156,7 +157,9 @@ TEST_F(ProcessingTest, TheFailureTable) {
         std::string message;
     };
     const Case cases[] = {
-        {"never answers", "sleep 60", "Krytyczny błąd przetwarzania. Skontaktuj się z autorem programu."},
+        // The waiting is done by a child of the script, as in a wrapper.
+        {"never answers", "sleep 60 &\necho $! > \"$RES.child\"\nwait",
+         "Krytyczny błąd przetwarzania. Skontaktuj się z autorem programu."},
         {"gives up at once", "echo 'Za mało polaryzacji: 3.' >&2\nexit 2",
          "Program NPFA.EXE zakończył pracę bez pełnego pliku wyników NPF.RES: Za mało polaryzacji: 3."},
         {"missing repository copy", nullptr,
@@ -167,6 +170,7 @@ TEST_F(ProcessingTest, TheFailureTable) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(program.Path() / "repository" / "NPFA.EXE");
         std::filesystem::remove(work.File("pid"));
+        std::filesystem::remove(work.File("complete.res.child"));
         if (c.solver) Solver(c.solver);
         // Something of an earlier run in the temporary folder, and a file
         // that is not the program's.
@@ -183,6 +187,7 @@ TEST_F(ProcessingTest, TheFailureTable) {
         EXPECT_EQ(s.calls, std::vector<std::string>{"ProcessingInput"}) << "the document gets no solution";
         EXPECT_FALSE(s.image.SectionExists("Result"));
         EXPECT_FALSE(SolverStillRunning()) << "no solver is left behind";
+        EXPECT_FALSE(test::ProcessRunning(work.File("complete.res.child"))) << "nor anything it started";
         EXPECT_FALSE(std::filesystem::exists(Temp("NPF.RES"))) << "the program's files went first";
         EXPECT_FALSE(std::filesystem::exists(Temp("NPF.PNY"))) << "the program's files went first";
         EXPECT_TRUE(std::filesystem::exists(Temp("stary.txt"))) << "a file the program did not write stays";

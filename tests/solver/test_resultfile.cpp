@@ -1,4 +1,5 @@
 #include "app/solver/resultfile.h"
+#include "common/textfile.h"
 #include "resbuilder.h"
 #include "support/tempdir.h"
 
@@ -78,6 +79,31 @@ TEST(ResultFile, AFileWrittenInStepsIsNotReadBeforeItIsWhole) {
     }
     SolutionRecord r;
     EXPECT_TRUE(ParseResult(r, whole, '.'));
+}
+
+// A solver that writes NPF.RES a few bytes at a time: while it runs, no
+// prefix of the file counts as complete before the line ending after the
+// error line, though a prefix cut inside the last field ("1" of "11.5")
+// parses. Once the solver has exited, the file is what it is.
+TEST(ResultFile, APrefixIsCompleteOnlyOnceItsLastLineIsEnded) {
+    const std::string bytes = JoinLinesCrLf(ResLines(kStations));
+    const size_t errorLineEnd = bytes.size() - 2;  // the CR after the error line
+    ASSERT_EQ(bytes.substr(errorLineEnd), "\r\n");
+    for (size_t n = 0; n <= bytes.size(); ++n) {
+        const ResultText text = ResultTextOf(bytes.substr(0, n));
+        EXPECT_EQ(ResultIsComplete(text, '.', false), n > errorLineEnd) << n << " bytes";
+    }
+    // Cut inside the last field: it parses; complete only when the solver
+    // has exited.
+    const std::string cut = bytes.substr(0, errorLineEnd - 3);
+    SolutionRecord r;
+    ASSERT_TRUE(ParseResult(r, ResultTextOf(cut).lines, '.'));
+    EXPECT_EQ(r.TPlunge, 1.0);
+    EXPECT_FALSE(ResultIsComplete(ResultTextOf(cut), '.', false));
+    EXPECT_TRUE(ResultIsComplete(ResultTextOf(cut), '.', true));
+    // More lines after the error line end it too.
+    EXPECT_TRUE(ResultIsComplete(ResultTextOf(bytes + "x"), '.', false));
+    EXPECT_FALSE(ResultIsComplete(ResultTextOf(bytes.substr(0, 40)), '.', true));
 }
 
 TEST(ResultFile, AnEmptyStationBlockStillReadsTheSolution) {

@@ -3,6 +3,7 @@
 #include "app/solver/solverprocess.h"
 #include "common/textfile.h"
 #include "solver/resbuilder.h"
+#include "support/processes.h"
 #include "support/tempdir.h"
 
 #include <QCoreApplication>
@@ -51,10 +52,8 @@ protected:
         return o;
     }
 
-    bool SolverStillRunning() const {
-        const std::string pid = Trim(test::ReadAll(dir_.File("pid")));
-        return !pid.empty() && ::kill(std::stoi(pid), 0) == 0;
-    }
+    bool SolverStillRunning() const { return Running("pid"); }
+    bool Running(const char* file) const { return test::ProcessRunning(dir_.File(file)); }
 
     test::TempDir dir_;
 };
@@ -82,6 +81,80 @@ TEST_F(SolverRun, AHalfWrittenResultIsNotTakenWhileTheSolverWrites) {
     EXPECT_FALSE(SolverStillRunning()) << "the solver is terminated after the result is taken";
 }
 
+// A solver that writes NPF.RES in pieces and pauses with the file cut
+// inside a field of its last two lines: the file is taken only once its
+// last line is ended, never the cut value ("3" of "39.2").
+TEST_F(SolverRun, AResultCutInsideAFieldIsNotTakenWhileTheSolverWrites) {
+    test::ResSolution solution;
+    solution.rbb = 16;  // every field at least two characters wide
+    solution.dbb = 21;
+    solution.tplunge = 39.2;
+    const std::vector<std::string> lines = test::ResLines({{1, "12Z", 1, 2, 0.1, 45, 90, 1.0}}, solution);
+    const std::string whole = JoinLinesCrLf(lines);
+    // The columns of the solution line and of the error line.
+    const std::vector<std::pair<size_t, size_t>> solutionFields = {
+        {1, 7}, {8, 14}, {15, 22}, {23, 30}, {31, 40}, {41, 48}, {49, 56}, {63, 68}, {73, 78}};
+    const std::vector<std::pair<size_t, size_t>> errorFields = {
+        {10, 14}, {18, 22}, {26, 30}, {36, 40}, {46, 48}, {54, 56}, {63, 68}, {73, 78}};
+    const size_t errorLine = lines.size() - 1;
+    const size_t errorStart = whole.size() - lines[errorLine].size() - 2;
+    const size_t solutionStart = errorStart - lines[errorLine - 1].size() - 2;
+    std::vector<size_t> cuts;  // after the first character of every field
+    for (const auto& [start, fields] : {std::pair{solutionStart, solutionFields}, std::pair{errorStart, errorFields}})
+        for (const auto& [first, last] : fields) {
+            const size_t at = whole.find_first_not_of(' ', start + first - 1);
+            ASSERT_LT(at, start + last - 1) << "a field of one character cannot be cut inside";
+            cuts.push_back(at + 1);
+        }
+    ASSERT_EQ(cuts.size(), 17u);
+    for (const size_t cut : cuts) {
+        SCOPED_TRACE("cut after byte " + std::to_string(cut) + ": ..." + whole.substr(cut - 6, 6));
+        std::filesystem::remove(dir_.File("NPF.RES"));
+        test::TempDir pieces;
+        pieces.Write("head", whole.substr(0, cut));
+        pieces.Write("tail", whole.substr(cut));
+        Solver("cat '" + pieces.File("head") + "' > NPF.RES\nsleep 0.3\ncat '" + pieces.File("tail") +
+               "' >> NPF.RES\nsleep 30");
+        const SolverRunResult r = RunSolver(Options(400, 50));
+        EXPECT_EQ(r.status, SolverRunStatus::Completed);
+        EXPECT_EQ(test::ReadAll(dir_.File("NPF.RES")), whole) << "the whole file was taken";
+    }
+}
+
+// Whatever ends the run, nothing the solver started is left: a wrapper
+// script's programs, and one that ignores the request to end.
+TEST_F(SolverRun, NoChildOfTheSolverOutlivesTheRun) {
+    // A run that ends by itself gets a long budget: under a loaded machine
+    // an idle-priority script may wait long for its turn.
+    struct Case {
+        const char* what;
+        std::string body;
+        SolverRunStatus status;
+    };
+    const Case cases[] = {
+        {"hung, with a child", "sleep 60 &\necho $! > \"$HERE/child\"\nsleep 60", SolverRunStatus::TimedOut},
+        {"answers, then lingers with a child",
+         "sleep 60 &\necho $! > \"$HERE/child\"\ncp complete.res NPF.RES\nsleep 60", SolverRunStatus::Completed},
+        {"ends, leaving a child behind", "sleep 60 &\necho $! > \"$HERE/child\"\nexit 2",
+         SolverRunStatus::EndedWithoutResult},
+        {"a child that ignores the request to end",
+         "sh -c 'trap \"\" TERM; echo $$ > \"$0/child\"; while :; do sleep 1; done' \"$HERE\" &\nsleep 60",
+         SolverRunStatus::TimedOut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(dir_.File("child"));
+        std::filesystem::remove(dir_.File("NPF.RES"));
+        Solver(c.body);
+        const bool hangs = c.status == SolverRunStatus::TimedOut;
+        const SolverRunResult r = RunSolver(Options(hangs ? 10 : 200, 100));
+        EXPECT_EQ(r.status, c.status);
+        ASSERT_TRUE(std::filesystem::exists(dir_.File("child")));
+        EXPECT_FALSE(SolverStillRunning());
+        EXPECT_FALSE(Running("child")) << "the solver's child is gone";
+    }
+}
+
 TEST_F(SolverRun, ASolverEndingWithoutResultGivesItsOwnReason) {
     Solver("echo 'Za mało polaryzacji: 4 (potrzeba co najmniej 6).' >&2\nexit 3");
     const SolverRunResult r = RunSolver(Options());
@@ -95,7 +168,7 @@ TEST_F(SolverRun, ASolverEndingWithoutResultGivesItsOwnReason) {
 }
 
 TEST_F(SolverRun, AHungSolverUsesUpItsBudgetAndIsTerminated) {
-    Solver("sleep 60");
+    Solver("sleep 60 &\necho $! > \"$HERE/child\"\nwait");
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
@@ -104,6 +177,7 @@ TEST_F(SolverRun, AHungSolverUsesUpItsBudgetAndIsTerminated) {
     EXPECT_EQ(r.status, SolverRunStatus::TimedOut);
     EXPECT_EQ(r.message, "Krytyczny błąd przetwarzania. Skontaktuj się z autorem programu.");
     EXPECT_FALSE(SolverStillRunning());
+    EXPECT_FALSE(Running("child")) << "what the solver started is gone too";
     EXPECT_GE(ticks, 5) << "events are processed while waiting";
 }
 

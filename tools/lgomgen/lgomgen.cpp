@@ -17,7 +17,8 @@ bool IsMin(Layout layout) { return layout == Layout::MIN32 || layout == Layout::
 bool IsV26(Layout layout) { return layout == Layout::MBI64 || layout == Layout::MIN64; }
 
 int MaxChannels(Layout layout) {
-    return layout == Layout::MBJ || IsV26(layout) ? 64 : 96;
+    if (layout == Layout::MBJ) return lgom::mbj::kMaxChannels;
+    return IsV26(layout) ? lgom::v26::kMaxChannels : 96;
 }
 
 int WrittenCount(const Signal& s) {
