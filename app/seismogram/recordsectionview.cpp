@@ -44,6 +44,8 @@ TRecordSection::TRecordSection(QWidget* parent) : QWidget(parent) {
 
 void TRecordSection::SetSamples(std::vector<std::vector<float>> samples, double rate) {
     samples_ = std::move(samples);
+    summaries_.clear();
+    for (const auto& s : samples_) summaries_.push_back(SummarizeTrace(s));
     rate_ = rate > 0 ? rate : 1;
     size_t longest = 0;
     for (const auto& s : samples_) longest = std::max(longest, s.size());
@@ -222,7 +224,7 @@ void TRecordSection::DrawRow(QPainter& p, const Layout& l, int row) const {
     const int first = int(std::floor(window_.WindowStart * rate_));
     const int last = int(std::ceil(window_.End() * rate_));
     if (size_t(channel) < samples_.size()) {
-        ThinTrace(samples_[size_t(channel)], first, last, l.width, thinned_);
+        ThinTrace(samples_[size_t(channel)], summaries_[size_t(channel)], first, last, l.width, thinned_);
         // The columns the record covers (a window past the record's end
         // leaves the rest empty).
         const int available = int(samples_[size_t(channel)].size());

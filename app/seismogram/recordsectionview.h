@@ -107,6 +107,7 @@ private:
     void DrawRow(QPainter& p, const Layout& l, int row) const;
 
     std::vector<std::vector<float>> samples_;
+    std::vector<TraceSummary> summaries_;
     double rate_ = 1;
     std::vector<ChannelFacts> channels_;
     std::vector<SectionMarks> marks_;

@@ -69,6 +69,34 @@ TEST(RecordSectionThinning, ColumnsHoldTheirSamplesExtremes) {
     EXPECT_TRUE(none.columns.empty()) << "a window past the trace";
 }
 
+// Columns of whole blocks read from the summary give exactly what the
+// samples give; shorter columns are read from the samples themselves.
+TEST(RecordSectionThinning, TheBlockSummaryGivesTheSameColumns) {
+    std::vector<float> s(64 * 200 + 5);
+    unsigned state = 12345;
+    for (float& v : s) {
+        state = state * 1103515245u + 12345u;
+        v = float(int(state >> 16) % 2001 - 1000);
+    }
+    const TraceSummary summary = SummarizeTrace(s);
+    EXPECT_EQ(summary.lo.size(), 64u * 200 / 16 + 1);
+    struct Case {
+        int first, last, columns;
+    } cases[] = {{0, 64 * 200, 200}, {16 * 10, 16 * 10 + 64 * 50, 50}, {32, 32 + 128 * 40, 40}, {7, 300, 60}};
+    for (const Case& c : cases) {
+        ThinnedTrace exact, fast;
+        ThinTrace(s, c.first, c.last, c.columns, exact);
+        ThinTrace(s, summary, c.first, c.last, c.columns, fast);
+        ASSERT_EQ(fast.columns.size(), exact.columns.size());
+        for (size_t i = 0; i < exact.columns.size(); ++i) {
+            EXPECT_EQ(fast.columns[i].lo, exact.columns[i].lo) << c.first << " column " << i;
+            EXPECT_EQ(fast.columns[i].hi, exact.columns[i].hi) << c.first << " column " << i;
+        }
+        EXPECT_NEAR(fast.level, exact.level, 1e-9);
+        EXPECT_DOUBLE_EQ(fast.amplitude, exact.amplitude);
+    }
+}
+
 class RecordSectionPage : public test::SeismogramTest {
 protected:
     // Six channels 100 m apart along X; the tremor between the third and
