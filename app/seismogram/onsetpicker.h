@@ -23,6 +23,7 @@ struct OnsetPickerSettings {
     double triggerRatio = 4.0;      // STA/LTA that declares an arrival
     double aicBefore = 0.300;       // AIC window before the trigger
     double aicAfter = 0.050;        // and after it
+    bool startOfRise = true;        // walk back from the AIC pick to the start of the rise
     FirstMotionSettings firstMotion;
 };
 
