@@ -100,7 +100,10 @@ FirstMotion ReadFirstMotionAt(std::span<const double> trace, double rateHz, int 
     motion.peak = sign * best;
     motion.peakSample = bestAt;
     motion.snr = motion.noiseRms > 0 ? best / motion.noiseRms : 1e9;
-    const bool clear = smoothRms > 0 ? bestSmooth >= settings.minimumSnr * smoothRms : bestSmooth > floor;
+    // Clear only where both the swing itself and its smoothed form stand
+    // out of the noise: a lone spike passes the one, slow drift the other.
+    const bool clear = smoothRms > 0 ? bestSmooth >= settings.minimumSnr * smoothRms && motion.snr >= settings.minimumSnr
+                                     : bestSmooth > floor;
     if (clear) motion.polarity = sign > 0 ? Polarity::Up : Polarity::Down;
     return motion;
 }

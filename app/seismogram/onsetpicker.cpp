@@ -82,46 +82,44 @@ int AicPick(std::span<const double> x, int a, int b) {
 
 // From the AIC pick back to the start of the rise. AIC marks where the
 // signal's variance leaves the noise's, which on an emergent onset is well
-// into the rise. The first swing's flank, from the last sample near the
-// level to the first one near the swing's peak, is fitted with a line, and
-// the onset is where that line meets the level.
+// into the rise. The stretch before the first swing's peak is fitted with a
+// hinge: a level, then a straight rise from the onset to the peak. Every
+// onset in the stretch is tried and the one with the least squared misfit
+// wins; the level is fitted too, so slow drift of the noise does not pull
+// the onset.
 int StartOfRise(std::span<const double> x, double rateHz, int pick, const FirstMotionSettings& settings) {
     const FirstMotion motion = ReadFirstMotionAt(x, rateHz, pick, settings);
     if (motion.peakSample < 0 || motion.peak == 0) return pick;
-    const double sign = motion.peak > 0 ? 1 : -1;
-    const double peak = std::abs(motion.peak);
-    auto up = [&](int i) { return sign * (x[i] - motion.level); };
-    // The flank: back from the peak while the trace stays above a fifth of
-    // it (the noise keeps the lowest part from being seen), at most to a
-    // few milliseconds before the AIC pick.
-    const int lowest = std::max(0, pick - Samples(0.030, rateHz, 4));
-    int top = motion.peakSample;
-    while (top > lowest && up(top - 1) >= 0.8 * peak) --top;
-    int bottom = top;
-    while (bottom > lowest && up(bottom - 1) > 0.2 * peak) --bottom;
-    // With the sample below the fifth included, the line is fitted through
-    // bottom - 1 .. top.
-    const int from = std::max(lowest, bottom - 1);
-    const int count = top - from + 1;
-    if (count < 2) return pick;
-    double st = 0, sy = 0, stt = 0, sty = 0;
-    for (int i = from; i <= top; ++i) {
-        const double t = i - from, y = up(i);
-        st += t;
-        sy += y;
-        stt += t * t;
-        sty += t * y;
+    const int peak = motion.peakSample;
+    const int from = std::max(0, std::min(pick, peak) - Samples(0.030, rateHz, 8));
+    const int count = peak - from + 1;
+    if (count < 6) return pick;
+    double sy = 0, syy = 0;
+    for (int i = from; i <= peak; ++i) sy += x[i];
+    for (int i = from; i <= peak; ++i) syy += x[i] * x[i];
+    double best = std::numeric_limits<double>::max();
+    int bestOnset = pick;
+    for (int onset = from + 3; onset < peak; ++onset) {
+        // Regressors 1 and h = max(0, i - onset).
+        double sh = 0, shh = 0, shy = 0;
+        for (int i = onset + 1; i <= peak; ++i) {
+            const double h = i - onset;
+            sh += h;
+            shh += h * h;
+            shy += h * x[i];
+        }
+        const double det = count * shh - sh * sh;
+        if (det <= 0) continue;
+        const double c = (shh * sy - sh * shy) / det;
+        const double a = (count * shy - sh * sy) / det;
+        if (a * motion.peak <= 0) continue;  // the rise goes the first swing's way
+        const double misfit = syy - c * sy - a * shy;
+        if (misfit < best) {
+            best = misfit;
+            bestOnset = onset;
+        }
     }
-    const double denominator = count * stt - st * st;
-    if (denominator <= 0) return pick;
-    const double slope = (count * sty - st * sy) / denominator;
-    if (slope <= 0) return pick;
-    const double intercept = (sy - slope * st) / count;
-    const double crossing = from - intercept / slope;
-    const int onset = int(std::lround(crossing));
-    // The line is trusted only near the flank it was fitted on.
-    if (onset < lowest || onset > top) return pick;
-    return onset;
+    return bestOnset;
 }
 
 }  // namespace
