@@ -96,6 +96,9 @@ FirstMotion ReadFirstMotionAt(std::span<const double> trace, double rateHz, int 
     for (int i = start; i < swingEnd; ++i, end = i) {
         const double d = deviation(i);
         if (sign * d <= 0) break;
+        // The swing is over where the trace has clearly turned back, even
+        // when a later arrival keeps it from reaching the level.
+        if (sign * d < 0.5 * bestSmooth && bestSmooth - sign * d > 4 * smoothRms) break;
         bestSmooth = std::max(bestSmooth, sign * d);
         const double r = sign * (trace[i] - motion.level);
         if (r > best) {
