@@ -18,11 +18,16 @@ int Samples(double seconds, double rateHz, int atLeast) {
 // the trigger level is a candidate, and the first one whose peak reaches a
 // good part of the record's highest peak is the first arrival (the P, even
 // where the S after it is stronger).
-int Trigger(std::span<const double> filtered, double rateHz, const OnsetPickerSettings& settings) {
+struct Triggered {
+    int sample = -1;
+    double peak = 0;  // the highest STA/LTA of its run
+};
+
+Triggered Trigger(std::span<const double> filtered, double rateHz, const OnsetPickerSettings& settings) {
     const int n = int(filtered.size());
     const int ns = Samples(settings.sta, rateHz, 2);
     const int nl = Samples(settings.lta, rateHz, 4);
-    if (n < ns + nl + 2) return -1;
+    if (n < ns + nl + 2) return {};
     std::vector<double> prefix(n + 1, 0.0);
     for (int i = 0; i < n; ++i) prefix[i + 1] = prefix[i] + filtered[i] * filtered[i];
     auto ratioAt = [&](int i) {  // STA over (i - ns, i], LTA over the nl samples before it
@@ -48,8 +53,8 @@ int Trigger(std::span<const double> filtered, double rateHz, const OnsetPickerSe
     }
     const double wanted = std::max(settings.triggerRatio * 2.5, highest * 0.2);
     for (const Run& run : runs)
-        if (run.first >= 0 && run.peak >= wanted) return run.first;
-    return -1;
+        if (run.first >= 0 && run.peak >= wanted) return {run.first, run.peak};
+    return {};
 }
 
 // The AIC picker (Maeda's form on the samples themselves) on [a, b): the
@@ -138,7 +143,8 @@ OnsetSuggestion SuggestOnset(std::span<const double> samples, double rateHz, con
     OnsetSuggestion suggestion;
     if (!(rateHz > 0) || samples.empty() || !BandPassProblem(settings.filter, rateHz).empty()) return suggestion;
     const std::vector<double> filtered = ViewTrace(samples, rateHz, &settings.filter);
-    const int trigger = Trigger(filtered, rateHz, settings);
+    const Triggered triggered = Trigger(filtered, rateHz, settings);
+    const int trigger = triggered.sample;
     if (trigger < 0) return suggestion;
     const int n = int(samples.size());
     const int a = std::max(0, trigger - Samples(settings.aicBefore, rateHz, 8));
@@ -146,10 +152,15 @@ OnsetSuggestion SuggestOnset(std::span<const double> samples, double rateHz, con
     int pick = AicPick(samples, a, b);
     if (pick < 0) return suggestion;
     if (settings.startOfRise) pick = StartOfRise(samples, rateHz, pick, settings.firstMotion);
+    const FirstMotion motion = ReadFirstMotionAt(samples, rateHz, pick, settings.firstMotion);
+    // Noise alone lifts a short STA/LTA now and then as high as a weak
+    // arrival does; its first "swing" then barely leaves the noise. Only
+    // where both are weak is it taken for noise.
+    if (triggered.peak < settings.strongTrigger && motion.snr < settings.weakestSnr) return suggestion;
     suggestion.found = true;
     suggestion.sample = pick;
     suggestion.time = pick / rateHz;
-    suggestion.motion = ReadFirstMotionAt(samples, rateHz, pick, settings.firstMotion);
+    suggestion.motion = motion;
     return suggestion;
 }
 

@@ -24,6 +24,8 @@ struct OnsetPickerSettings {
     double aicBefore = 0.300;       // AIC window before the trigger
     double aicAfter = 0.050;        // and after it
     bool startOfRise = true;        // walk back from the AIC pick to the start of the rise
+    double strongTrigger = 20.0;    // an STA/LTA peak that is an arrival whatever its first swing
+    double weakestSnr = 4.0;        // below both, the trigger was the noise's: no suggestion
     FirstMotionSettings firstMotion;
 };
 
