@@ -55,6 +55,15 @@ public:
     // response at the start of the record.
     void Apply(std::span<double> samples);
 
+    // The same one sample at a time, for callers that keep no filtered
+    // copy: Settle puts the state at rest on `level`, Step filters the next
+    // sample.
+    void Settle(double level) { SettleOn(level); }
+    double Step(double x) {
+        for (Biquad& s : sections_) x = s.Step(x);
+        return x;
+    }
+
     // Complex gain at `hz` (for the response checks and the help page).
     std::complex<double> Response(double hz) const;
 

@@ -12,48 +12,64 @@ int Samples(double seconds, double rateHz, int atLeast) {
     return std::max(atLeast, int(std::lround(seconds * rateHz)));
 }
 
+struct Triggered {
+    int sample = -1;
+    double peak = 0;  // the highest STA/LTA of its run
+};
+
 // The sample where the STA/LTA of the band-passed trace first marks an
 // arrival, or -1. Noise alone lifts the ratio above the trigger level now
 // and then for a moment; an arrival lifts it far higher. So every run above
 // the trigger level is a candidate, and the first one whose peak reaches a
 // good part of the record's highest peak is the first arrival (the P, even
 // where the S after it is stronger).
-struct Triggered {
-    int sample = -1;
-    double peak = 0;  // the highest STA/LTA of its run
-};
-
-Triggered Trigger(std::span<const double> filtered, double rateHz, const OnsetPickerSettings& settings) {
-    const int n = int(filtered.size());
+//
+// The trace is filtered and squared as it is read, into a ring of the last
+// STA + LTA samples: a long record needs no filtered copy of itself.
+Triggered Trigger(std::span<const double> samples, double rateHz, const OnsetPickerSettings& settings) {
+    const int n = int(samples.size());
     const int ns = Samples(settings.sta, rateHz, 2);
     const int nl = Samples(settings.lta, rateHz, 4);
     if (n < ns + nl + 2) return {};
-    std::vector<double> prefix(n + 1, 0.0);
-    for (int i = 0; i < n; ++i) prefix[i + 1] = prefix[i] + filtered[i] * filtered[i];
-    auto ratioAt = [&](int i) {  // STA over (i - ns, i], LTA over the nl samples before it
-        const double sta = (prefix[i + 1] - prefix[i + 1 - ns]) / ns;
-        const double lta = (prefix[i + 1 - ns] - prefix[i + 1 - ns - nl]) / nl;
-        return lta > 0 ? sta / lta : (sta > 0 ? std::numeric_limits<double>::max() : 0.0);
-    };
+    double mean = 0;
+    for (double v : samples) mean += v;
+    mean /= n;
+    BandPassFilter filter(settings.filter, rateHz);
+    filter.Settle(samples.front() - mean);
+    const int ring = ns + nl;
+    std::vector<double> squares(ring, 0.0);
+    double sta = 0, lta = 0;  // sums of the last ns squares and of the nl before them
     struct Run {
         int first;
         double peak;
     };
     std::vector<Run> runs;
+    bool inRun = false;
     double highest = 0;
-    for (int i = ns + nl - 1; i < n; ++i) {
-        const double r = ratioAt(i);
+    for (int i = 0; i < n; ++i) {
+        const double y = filter.Step(samples[i] - mean);
+        const double square = y * y;
+        // The square leaving the STA window joins the LTA window; the one
+        // leaving the LTA window goes.
+        const double leavingSta = i >= ns ? squares[(i - ns) % ring] : 0.0;
+        const double leavingLta = i >= ring ? squares[i % ring] : 0.0;
+        squares[i % ring] = square;
+        sta += square - leavingSta;
+        lta += leavingSta - leavingLta;
+        if (i < ring - 1) continue;
+        const double r = lta > 0 ? (sta / ns) / (lta / nl) : (sta > 0 ? std::numeric_limits<double>::max() : 0.0);
         if (r > settings.triggerRatio) {
-            if (runs.empty() || runs.back().first < 0) runs.push_back({i, r});
+            if (!inRun) runs.push_back({i, r});
+            inRun = true;
             runs.back().peak = std::max(runs.back().peak, r);
             highest = std::max(highest, r);
-        } else if (!runs.empty() && runs.back().first >= 0) {
-            runs.push_back({-1, 0});  // closes the run
+        } else {
+            inRun = false;
         }
     }
     const double wanted = std::max(settings.triggerRatio * 2.5, highest * 0.2);
     for (const Run& run : runs)
-        if (run.first >= 0 && run.peak >= wanted) return {run.first, run.peak};
+        if (run.peak >= wanted) return {run.first, run.peak};
     return {};
 }
 
@@ -142,8 +158,7 @@ int StartOfRise(std::span<const double> x, double rateHz, int pick, const FirstM
 OnsetSuggestion SuggestOnset(std::span<const double> samples, double rateHz, const OnsetPickerSettings& settings) {
     OnsetSuggestion suggestion;
     if (!(rateHz > 0) || samples.empty() || !BandPassProblem(settings.filter, rateHz).empty()) return suggestion;
-    const std::vector<double> filtered = ViewTrace(samples, rateHz, &settings.filter);
-    const Triggered triggered = Trigger(filtered, rateHz, settings);
+    const Triggered triggered = Trigger(samples, rateHz, settings);
     const int trigger = triggered.sample;
     if (trigger < 0) return suggestion;
     const int n = int(samples.size());
