@@ -16,6 +16,8 @@ int SolveCommand(const CommandArgs& args);
 int ReportCommand(const CommandArgs& args);
 int ImportCommand(const CommandArgs& args);
 int PicksCommand(const CommandArgs& args);
+// Needs a QGuiApplication: it draws.
+int PlotCommand(const CommandArgs& args);
 
 struct Arguments;
 // dyma export on project files: their solutions as QuakeML, CSV or JSON.
