@@ -15,6 +15,7 @@ int ExportCommand(const CommandArgs& args);
 int SolveCommand(const CommandArgs& args);
 int ReportCommand(const CommandArgs& args);
 int ImportCommand(const CommandArgs& args);
+int PicksCommand(const CommandArgs& args);
 // Needs a QGuiApplication: it draws.
 int PlotCommand(const CommandArgs& args);
 

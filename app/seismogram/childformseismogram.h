@@ -16,12 +16,15 @@
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
 #include "app/seismogram/channeltables.h"
+#include "app/seismogram/firstmotion.h"
 #include "app/seismogram/timewindow.h"
 #include "app/widgets/seismogramchild.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -159,7 +162,24 @@ public:
     double MouseTime(int x) const;
 
     // ---- picking (page "Sejsmogram" and "Plik przetwarzania")
-    void PlacePick(double t);
+    // The first motion of the current channel for a pick at time t, read
+    // from PolarityTrace.
+    picking::FirstMotion FirstMotionAt(double t) const;
+    // Places the current channel's pick at t (nothing at t <= 0) with the
+    // polarity of the first motion there. Where that is uncertain the
+    // polarity question decides; without a question or without an answer
+    // nothing is written: an uncertain onset never gets a polarity the
+    // operator did not see. True when the pick was written.
+    bool PlacePick(double t);
+    // Places the pick at t with the operator's polarity (Up or Down).
+    void PlacePickWithPolarity(double t, picking::Polarity polarity);
+    // Asked when the first motion at a click is uncertain: the operator's
+    // "+" or "-" (Up or Down), or nothing to leave the channel as it was.
+    using PolarityQuestion = std::function<std::optional<picking::Polarity>(double t, const picking::FirstMotion&)>;
+    void SetPolarityQuestion(PolarityQuestion question) { polarityQuestion_ = std::move(question); }
+    // The samples of `channel` that polarities are read from: the trace as
+    // it is shown (the raw samples; their level does not matter).
+    std::vector<double> PolarityTrace(int channel) const;
     void ChooseWaveType(int tag);
     void RemovePick();
     void RefreshPickList();
@@ -275,6 +295,7 @@ private:
     std::unique_ptr<SolutionRecord> solution_;
     std::vector<ChannelFacts> channels_;
     std::vector<PickRow> pickRows_;
+    PolarityQuestion polarityQuestion_;
 
     int currentChannel_ = 0;
     TimeWindow window_;

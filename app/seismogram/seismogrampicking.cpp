@@ -2,6 +2,7 @@
 // the main window's picking bar), and the pick list.
 #include "app/seismogram/childformseismogram.h"
 #include "app/settings/modalformpreferences.h"
+#include "app/seismogram/signalchannels.h"
 #include "app/widgets/mainwindowlink.h"
 #include "app/widgets/qtconvert.h"
 #include "app/widgets/wagespinbox.h"
@@ -68,14 +69,33 @@ void TfmSeismogram::SyncMainPickingBar() {
 
 // ------------------------------------------------------------------ picks
 
-void TfmSeismogram::PlacePick(double t) {
-    if (!(t > 0)) return;
-    const double v = signal_->GetSample(currentChannel_, int(std::trunc(signal_->GetSamplingRate(0) * t)));
+std::vector<double> TfmSeismogram::PolarityTrace(int channel) const { return ReadChannelSamples(*signal_, channel); }
+
+picking::FirstMotion TfmSeismogram::FirstMotionAt(double t) const {
+    return picking::ReadFirstMotion(PolarityTrace(currentChannel_), signal_->GetSamplingRate(0), t);
+}
+
+bool TfmSeismogram::PlacePick(double t) {
+    if (!(t > 0)) return false;
+    const picking::FirstMotion motion = FirstMotionAt(t);
+    picking::Polarity polarity = motion.polarity;
+    if (polarity == picking::Polarity::Uncertain) {
+        const std::optional<picking::Polarity> chosen =
+            polarityQuestion_ ? polarityQuestion_(t, motion) : std::optional<picking::Polarity>();
+        if (!chosen || *chosen == picking::Polarity::Uncertain) return false;
+        polarity = *chosen;
+    }
+    PlacePickWithPolarity(t, polarity);
+    return true;
+}
+
+void TfmSeismogram::PlacePickWithPolarity(double t, picking::Polarity polarity) {
+    if (!(t > 0) || polarity == picking::Polarity::Uncertain) return;
     const Kelo::StationInfo* station = signal_->GetStationInfo(currentChannel_);
     const char sep = LocaleDecimalSeparator();
     const std::string s = ChannelSectionName();
     image_->WriteFloat(s, "MarkerPosition", t, sep);
-    image_->WriteString(s, "FirstArrival", v < 0 ? "-" : "+");
+    image_->WriteString(s, "FirstArrival", picking::PolarityText(polarity));
     image_->WriteString(s, "WaveType", S(currentWaveType_->text()));
     image_->WriteInteger(s, "Ident", currentChannel_ + 1);
     image_->WriteString(s, "Name", std::to_string(station->Number));

@@ -94,6 +94,14 @@ std::vector<SampleSpan> FilledSpans(const Kelo::signalprocessing& signal, int ch
     return out;
 }
 
+std::vector<double> ReadChannelSamples(Kelo::signalprocessing& signal, int channel) {
+    if (!signal.GetChannelExists(channel)) return {};
+    const int length = signal.GetChannelLength(channel);
+    const double* row = length > 0 ? signal.GetSampleBlockAddress(channel, 0) : nullptr;
+    if (!row) return {};
+    return std::vector<double>(row, row + length);
+}
+
 std::string ErrorClassName(const std::exception& e) {
     // Most derived first.
     if (dynamic_cast<const Quarnet::QuaEIOError*>(&e)) return "QuaEIOError";

@@ -48,6 +48,10 @@ struct SampleSpan {
 };
 std::vector<SampleSpan> FilledSpans(const Kelo::signalprocessing& signal, int channel);
 
+// The samples of one channel in time order (what GetSample gives, read in
+// one block); none for a channel the record does not hold.
+std::vector<double> ReadChannelSamples(Kelo::signalprocessing& signal, int channel);
+
 // The name of an error's class as the reader raised it ("QuaEIOError",
 // "QuaEWrongOperation", ...), for messages and machine-readable output.
 std::string ErrorClassName(const std::exception& error);
