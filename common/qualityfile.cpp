@@ -29,8 +29,8 @@ std::vector<std::string> QualityFileLines(const SolutionQuality& q) {
     lines.push_back("TAKEOFFGAP " + F("0.0", q.takeOffGap));
     lines.push_back("LOCATIONERROR " + F("0.#", q.locationError));
     lines.push_back("SEAMANGLEERROR " + F("0.0#", q.seamAngleError));
-    lines.push_back("ACCEPTABLE " + std::to_string(q.acceptable.size()));
-    for (const AcceptableAxes& a : q.acceptable)
+    lines.push_back("ACCEPTABLE " + std::to_string(q.axes.size()));
+    for (const AcceptableAxes& a : q.axes)
         lines.push_back(F("0.0", a.pTrend) + " " + F("0.0", a.pPlunge) + " " + F("0.0", a.tTrend) + " " +
                         F("0.0", a.tPlunge));
     return lines;
@@ -86,8 +86,8 @@ bool ParseQualityFile(const std::vector<std::string>& lines, SolutionQuality& q,
         !number("LOCATIONERROR", q.locationError) || !number("SEAMANGLEERROR", q.seamAngleError) ||
         !count("ACCEPTABLE", acceptable, kMaxAcceptableAxes))
         return false;
-    q.acceptable.clear();
-    for (++i; i < lines.size() && static_cast<int>(q.acceptable.size()) < acceptable; ++i) {
+    q.axes.clear();
+    for (++i; i < lines.size() && static_cast<int>(q.axes.size()) < acceptable; ++i) {
         std::istringstream ss(lines[i]);
         std::string t[4];
         ss >> t[0] >> t[1] >> t[2] >> t[3];
@@ -97,11 +97,11 @@ bool ParseQualityFile(const std::vector<std::string>& lines, SolutionQuality& q,
             why = "wiersz " + std::to_string(i + 1) + ": oczekiwano czterech kątów osi P i T";
             return false;
         }
-        q.acceptable.push_back(a);
+        q.axes.push_back(a);
     }
-    if (static_cast<int>(q.acceptable.size()) != acceptable) {
+    if (static_cast<int>(q.axes.size()) != acceptable) {
         why = "zapowiedziano " + std::to_string(acceptable) + " mechanizmów, jest " +
-              std::to_string(q.acceptable.size());
+              std::to_string(q.axes.size());
         return false;
     }
     return true;

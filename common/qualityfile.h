@@ -25,7 +25,7 @@ struct SolutionQuality {
     double takeOffGap = 0;      // degrees
     double locationError = 0;   // m, assumed in the ray trials
     double seamAngleError = 0;  // degrees, assumed in the ray trials
-    std::vector<AcceptableAxes> acceptable;
+    std::vector<AcceptableAxes> axes;  // P and T axes of members of the acceptable set
 };
 
 inline constexpr char kQualityFileName[] = "NPF.ACC";

@@ -90,18 +90,11 @@ constexpr int kDips = 91;
 constexpr int kRakes = 360;
 constexpr int kRakeFirst = -179;
 constexpr double kGridSize = double(kStrikes) * kDips * kRakes;
-// Boxes taken whole for the statistics are at most this many degrees wide.
-constexpr int kWholeBox = 4;
 constexpr int kInitialBox = 8;
 // Keeps the bounds rigorous against rounding of the dot products.
 constexpr double kSinMargin = 1e-9;
 constexpr double kArcMargin = 10 * kFastAtan2ErrorDeg;  // degrees
 constexpr double kNearAngle = 45;
-// Fewer picks than this leave wide sets: boxes of twice the size are taken
-// whole, which keeps the run short and the statistics within a few degrees
-// of a set tens of degrees wide.
-constexpr int kFewPicks = 16;
-constexpr int kManyPicks = 48;
 // Likelihood (relative to the best) below which grid mechanisms stop being
 // collected, and the most polarities above the minimum collected at all.
 constexpr double kLeastLikelihood = 0.02;
@@ -478,34 +471,54 @@ struct AcceptableSet {
 // rake is decided are taken whole, up to `whole` degrees a side.
 // How finely the set is kept for its statistics: single mechanisms are
 // pooled in cells of `cell` degrees of strike and dip and `rakes` degrees of
-// rake (by misfit), boxes taken whole are up to `whole` degrees a side.
+// rake, boxes are taken whole up to `whole` degrees a side.
 struct Pooling {
     int cell, rakes, whole;
 };
 
-AcceptableSet Acceptable(Searcher& s, const std::vector<Settled>& settled, Weight thr, const Pooling& pool) {
+// Two sets in one pass. Counted exactly: every grid mechanism with misfit
+// <= counted (a box with a rake in doubt is split down to single
+// mechanisms). Kept for the statistics: pieces of every box that may hold a
+// mechanism of misfit <= kept, at the pooling's granularity; how much each
+// piece counts is decided later from the exact misfit at its centre, so a
+// piece needs no exact bound and the wide set costs little.
+AcceptableSet Acceptable(Searcher& s, const std::vector<Settled>& settled, Weight counted, Weight kept,
+                         const Pooling& pool) {
     RakeSums lb, ub;
     AcceptableSet set;
     std::vector<Box> stack;
     for (const Settled& st : settled)
-        if (st.bound <= thr) stack.push_back(st.box);
-    // Pooled single mechanisms: volume and the volume-weighted sums of
-    // strike, dip and rake, by cell and misfit.
+        if (st.bound <= kept) stack.push_back(st.box);
     struct Pool {
         double volume = 0, s = 0, d = 0, r = 0;
-        Weight misfit = 0;
     };
     std::unordered_map<long long, size_t> index;
     std::vector<Pool> pools;
+    const auto pooled = [&](const Box& b, int r0, int r1, double volume) {
+        for (int r = r0; r <= r1;) {
+            const int last = std::min(r1, (r / pool.rakes + 1) * pool.rakes - 1), len = last - r + 1;
+            const long long key =
+                (static_cast<long long>(b.s0 / pool.cell) * 128 + b.d0 / pool.cell) * 512 + r / pool.rakes;
+            auto [it, fresh] = index.try_emplace(key, pools.size());
+            if (fresh) pools.emplace_back();
+            Pool& p = pools[it->second];
+            const double v = volume * len;
+            p.volume += v;
+            p.s += v * b.s0;
+            p.d += v * b.d0;
+            p.r += v * (0.5 * (RakeAt(r) + RakeAt(last)));
+            r = last + 1;
+        }
+    };
     while (!stack.empty()) {
         const Box b = stack.back();
         stack.pop_back();
         s.Bounds(b, lb, ub);
         bool any = false, open = false;
         for (size_t k = 0; k < kRakes; ++k) {
-            if (lb[k] > thr) continue;
+            if (lb[k] > kept) continue;
             any = true;
-            if (ub[k] > thr) open = true;
+            if (lb[k] <= counted && ub[k] > counted) open = true;
         }
         if (!any) continue;
         const bool small = b.ns <= pool.whole && b.nd <= pool.whole;
@@ -513,55 +526,30 @@ AcceptableSet Acceptable(Searcher& s, const std::vector<Settled>& settled, Weigh
             for (const Box& c : Children(b)) stack.push_back(c);
             continue;
         }
+        for (size_t k = 0; k < kRakes; ++k)
+            if (ub[k] <= counted) set.count += static_cast<long long>(b.ns) * b.nd;
         const double volume = DipVolume(b.d0, b.nd) * b.ns;
-        if (b.Leaf()) {
-            for (int k = 0; k < kRakes;) {
-                const Weight m = ub[static_cast<size_t>(k)];
-                if (m > thr) {
-                    ++k;
-                    continue;
-                }
-                int end = k;
-                while (end + 1 < kRakes && ub[static_cast<size_t>(end + 1)] == m) ++end;
-                set.count += end - k + 1;
-                for (int r = k; r <= end;) {
-                    // The rakes of the run in one pooling cell at once.
-                    const int last = std::min(end, (r / pool.rakes + 1) * pool.rakes - 1), len = last - r + 1;
-                    const long long cellKey =
-                        (static_cast<long long>(b.s0 / pool.cell) * 128 + b.d0 / pool.cell) * 512 + r / pool.rakes;
-                    auto [it, fresh] = index.try_emplace(cellKey + (static_cast<long long>(m) << 25), pools.size());
-                    if (fresh) pools.push_back({0, 0, 0, 0, m});
-                    Pool& p = pools[it->second];
-                    const double v = volume * len;
-                    p.volume += v;
-                    p.s += v * b.s0;
-                    p.d += v * b.d0;
-                    p.r += v * (0.5 * (RakeAt(r) + RakeAt(last)));
-                    r = last + 1;
-                }
-                k = end + 1;
-            }
-            continue;
-        }
-        // A box taken whole: runs of accepted rakes with one bound, in
-        // pieces of at most `whole` rakes.
         for (int k = 0; k < kRakes;) {
-            if (ub[static_cast<size_t>(k)] > thr) {
+            if (lb[static_cast<size_t>(k)] > kept) {
                 ++k;
                 continue;
             }
             int end = k;
-            const Weight m = ub[static_cast<size_t>(k)];
-            while (end + 1 < kRakes && end + 1 - k < pool.whole && ub[static_cast<size_t>(end + 1)] == m) ++end;
-            const int run = end - k + 1;
-            set.members.push_back(
-                MakeMember(b.StrikeCentre(), b.DipCentre(), RakeAt(k) + 0.5 * (run - 1), volume * run, m));
-            set.count += static_cast<long long>(run) * b.ns * b.nd;
+            while (end + 1 < kRakes && lb[static_cast<size_t>(end + 1)] <= kept) ++end;
+            if (b.Leaf()) {
+                pooled(b, k, end, volume);
+            } else {
+                for (int r = k; r <= end; r += pool.whole) {
+                    const int last = std::min(end, r + pool.whole - 1);
+                    set.members.push_back(MakeMember(b.StrikeCentre(), b.DipCentre(), 0.5 * (RakeAt(r) + RakeAt(last)),
+                                                     volume * (last - r + 1), 0));
+                }
+            }
             k = end + 1;
         }
     }
     for (const Pool& p : pools)
-        set.members.push_back(MakeMember(p.s / p.volume, p.d / p.volume, p.r / p.volume, p.volume, p.misfit));
+        set.members.push_back(MakeMember(p.s / p.volume, p.d / p.volume, p.r / p.volume, p.volume, 0));
     return set;
 }
 
@@ -980,17 +968,21 @@ FocalSolution SolveFocalMechanism(const std::vector<Observation>& obs, const Sea
     // worth counting.
     const int extra = std::clamp(static_cast<int>(std::ceil(std::log(kLeastLikelihood) / std::log(qWide))), 1,
                                  kMostExtraPolarities);
-    const Weight tolerance = unit * extra;
+    const Weight kept = minimum + unit * extra;
+    // The set counted for the listing: within one polarity of the best.
+    const Weight tolerance = unit;
     sol.tolerance = FromWeight(tolerance);
     // With wrong polarities about, the preferred solution may explain one
     // polarity fewer than the best; on clean data it explains them all.
     const Weight allowance = minimum > 0 ? unit : 0;
-    // Few picks leave wide sets, kept in coarser pieces; many picks narrow
-    // ones, kept finely.
-    const Pooling pool = n < kFewPicks ? Pooling{4, 8, 2 * kWholeBox}
-                         : n < kManyPicks ? Pooling{2, 4, kWholeBox}
-                                          : Pooling{1, 2, kWholeBox};
-    const AcceptableSet set = Acceptable(s, settled, minimum + tolerance, pool);
+    // A wide set is kept in coarser pieces, a narrow one finely: the share
+    // of the grid the settled boxes that may hold members cover says which.
+    double reach = 0;
+    for (const Settled& st : settled)
+        if (st.bound <= kept) reach += DipVolume(st.box.d0, st.box.nd) * st.box.ns;
+    reach /= DipVolume(0, kDips) * kStrikes;
+    const Pooling pool = reach > 0.2 ? Pooling{4, 8, 8} : reach > 0.02 ? Pooling{2, 4, 4} : Pooling{1, 2, 4};
+    const AcceptableSet set = Acceptable(s, settled, minimum + tolerance, kept, pool);
     sol.acceptableCount = set.count;
     sol.acceptableShare = static_cast<double>(set.count) / kGridSize;
 

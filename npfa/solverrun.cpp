@@ -61,7 +61,7 @@ SolutionQuality QualityRecordOf(const RunRecord& run) {
     q.takeOffGap = s.takeoffGap;
     q.locationError = run.par->locationError;
     q.seamAngleError = run.par->seamAngleError;
-    for (const AxisPair& a : s.acceptableAxes) q.acceptable.push_back({a.p.trend, a.p.plunge, a.t.trend, a.t.plunge});
+    for (const AxisPair& a : s.acceptableAxes) q.axes.push_back({a.p.trend, a.p.plunge, a.t.trend, a.t.plunge});
     return q;
 }
 

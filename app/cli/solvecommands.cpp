@@ -211,7 +211,8 @@ std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& 
 
         Solved solved;
         solved.projectFile = plan->projectFile;
-        if (!TakeSolverResult(*resLines, image, t.settings, sep, solved.record)) {
+        if (!TakeSolverResult(*resLines, image, t.settings, sep, solved.record,
+                              LoadQualityLines(SolverPath(*work, kResFile)))) {
             PrintError("Plik wyników NPF.RES programu NPFA.EXE jest niepełny (" + plan->projectFile + ").");
             return std::nullopt;
         }
