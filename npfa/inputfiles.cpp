@@ -70,9 +70,9 @@ ParFile ParsePar(const std::vector<std::string>& lines, const std::string& name)
             if (c == ',' || c == ';') c = ' ';
         const std::vector<std::string> t = Tokens(text);
         if (t.size() != 2)
-            throw InputError(Where(name, 7) + "oczekiwano dwóch liczb: błąd lokalizacji [m] i błąd kąta fal złożowych [°]");
+            throw InputError(Where(name, 7) + "oczekiwano dwóch liczb: błąd lokalizacji [m] i błąd kąta fal pokładowych [°]");
         par.locationError = Number(t[0], name, 7, "błąd lokalizacji");
-        par.seamAngleError = Number(t[1], name, 7, "błąd kąta fal złożowych");
+        par.seamAngleError = Number(t[1], name, 7, "błąd kąta fal pokładowych");
         if (par.locationError < 0 || par.seamAngleError < 0 || par.locationError > 10000 || par.seamAngleError > 45)
             throw InputError(Where(name, 7) + "błędy poza zakresem (0-10000 m, 0-45°)");
         par.errorsGiven = true;

@@ -119,7 +119,7 @@ void Solution(const RunRecord& run, std::vector<std::string>& out) {
                   " mechanizmów siatki, " + F("0.000", 100 * s.acceptableShare) + " % wszystkich");
     if (run.par)
         out.push_back("Próby promieni: " + std::to_string(s.trials) + " (błąd lokalizacji " +
-                      F("0.#", run.par->locationError) + " m, błąd kąta fal złożowych " +
+                      F("0.#", run.par->locationError) + " m, błąd kąta fal pokładowych " +
                       F("0.0#", run.par->seamAngleError) + "°" + (run.par->errorsGiven ? "" : ", wartości domyślne") +
                       ")");
     out.push_back("Środek zbioru (średni tensor momentu, ważony wiarygodnością): " + PlaneText(s.centre) +

@@ -107,6 +107,11 @@ TSolutionPanel::TSolutionPanel(int width, CoordinateNames names, QWidget* parent
     AddLabel("Label15", 152, 208, QStringLiteral("Upad = "), plain);
     AddLabel("TTrend", 192, 192, {}, bold);
     AddLabel("TPlunge", 190, 208, {}, bold);
+
+    // The solver's quality figures, shown only for a result that has them.
+    AddLabel("LabelQuality", 8, 232, QStringLiteral("Jakość rozwiązania:"), bold)->hide();
+    AddLabel("Quality", 136, 232, {}, bold)->hide();
+    AddLabel("QualityFigures", 16, 250, {}, plain)->hide();
 }
 
 QLabel* TSolutionPanel::AddLabel(const char* name, int left, int top, const QString& text, const QFont& font) {
@@ -147,6 +152,18 @@ void TSolutionPanel::Fill(const SolutionRecord& r, char sep) {
     set("PPlunge", axis(r.PPlunge));
     set("TTrend", axis(r.TTrend));
     set("TPlunge", axis(r.TPlunge));
+
+    const std::optional<SolutionQuality>& q = r.AcceptableSet;
+    for (const char* name : {"LabelQuality", "Quality", "QualityFigures"}) Value(name)->setVisible(q.has_value());
+    if (!q) return;
+    set("Quality", std::string(1, q->quality));
+    set("QualityFigures",
+        "Niezgodne polaryzacje: " + std::to_string(q->misfitCount) + " z " + std::to_string(q->polarityCount) +
+            "\nSzacowany udział błędnych: " + FormatFloat("0.0", 100 * q->errorRate, sep) + " %" +
+            "\nRozkład stacji: " + FormatFloat("0.00", q->stationRatio, sep) +
+            "\nLuka azymutalna: " + FormatFloat("0.0", q->azimuthGap, sep) + " °" +
+            "\nLuka kątów wyjścia: " + FormatFloat("0.0", q->takeOffGap, sep) + " °" +
+            "\nZbiór akceptowalny: " + std::to_string(q->axes.size()) + " mechanizmów");
 }
 
 TSphereView::TSphereView(QWidget* parent) : QWidget(parent) {

@@ -41,7 +41,7 @@ using namespace dyma;
 namespace {
 
 struct Row {
-    double kagan = 0, peer = -1;
+    double kagan = 0, peer = -1, centre = 0;
     bool literal = false, continued = false;
     double error = 0;  // mean of the six errors
     npfa::FocalSolution sol;
@@ -96,6 +96,7 @@ Row Measure(const npfa::FocalSolution& sol, const focal::Plane& truth, double ms
     r.sol = sol;
     r.ms = ms;
     r.kagan = focal::KaganAngle(sol.planeA, truth);
+    r.centre = focal::KaganAngle(sol.centre, truth);
     r.literal = Covered(truth, sol, false);
     r.continued = Covered(truth, sol, true);
     r.error = (sol.errorsA.strike + sol.errorsA.dip + sol.errorsA.rake + sol.errorsB.strike + sol.errorsB.dip +
@@ -105,16 +106,18 @@ Row Measure(const npfa::FocalSolution& sol, const focal::Plane& truth, double ms
 }
 
 void PrintHeader() {
-    std::printf("%-12s %5s %7s %7s %8s %8s %9s %10s %8s %7s %7s  %s\n", "group", "n", "median", "p90", "peer-med",
-                "peer-p90", "literal%", "continued%", "med-err", "med-ms", "max-ms", "quality A/B/C/D");
+    std::printf("%-12s %5s %7s %7s %8s %8s %9s %10s %8s %7s %7s %7s %7s  %s\n", "group", "n", "median", "p90",
+                "peer-med", "peer-p90", "literal%", "continued%", "med-err", "med-ms", "max-ms", "ctr-med", "ctr-p90",
+                "quality A/B/C/D");
 }
 
 void PrintGroup(const std::string& name, const std::vector<Row>& rows) {
-    std::vector<double> k, p, err, ms;
+    std::vector<double> k, p, err, ms, c;
     int lit = 0, con = 0;
     std::map<char, int> q;
     for (const Row& r : rows) {
         k.push_back(r.kagan);
+        c.push_back(r.centre);
         if (r.peer >= 0) p.push_back(r.peer);
         err.push_back(r.error);
         ms.push_back(r.ms);
@@ -123,11 +126,12 @@ void PrintGroup(const std::string& name, const std::vector<Row>& rows) {
         ++q[r.sol.quality];
     }
     const double n = static_cast<double>(rows.size());
-    std::printf("%-12s %5zu %7.1f %7.1f %8s %8s %9.0f %10.0f %8.1f %7.1f %7.1f  %d/%d/%d/%d\n", name.c_str(),
+    std::printf("%-12s %5zu %7.1f %7.1f %8s %8s %9.0f %10.0f %8.1f %7.1f %7.1f %7.1f %7.1f  %d/%d/%d/%d\n", name.c_str(),
                 rows.size(), Percentile(k, 0.5), Percentile(k, 0.9),
                 p.empty() ? "-" : std::to_string(Percentile(p, 0.5)).substr(0, 5).c_str(),
                 p.empty() ? "-" : std::to_string(Percentile(p, 0.9)).substr(0, 5).c_str(), 100 * lit / n, 100 * con / n,
-                Percentile(err, 0.5), Percentile(ms, 0.5), Percentile(ms, 1.0), q['A'], q['B'], q['C'], q['D']);
+                Percentile(err, 0.5), Percentile(ms, 0.5), Percentile(ms, 1.0), Percentile(c, 0.5), Percentile(c, 0.9),
+                q['A'], q['B'], q['C'], q['D']);
 }
 
 std::map<std::string, std::vector<double>> KeyFile(const std::string& path) {
