@@ -15,6 +15,8 @@ int ExportCommand(const CommandArgs& args);
 int SolveCommand(const CommandArgs& args);
 int ReportCommand(const CommandArgs& args);
 int ImportCommand(const CommandArgs& args);
+// Needs a QGuiApplication: it draws.
+int PlotCommand(const CommandArgs& args);
 
 struct Arguments;
 // dyma export on project files: their solutions as QuakeML, CSV or JSON.

@@ -8,9 +8,12 @@
 #include "common/product.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 
+#include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,7 @@ constexpr Command kCommands[] = {
     {"solve", "przetwarzanie plików projektu programem NPFA.EXE", SolveCommand},
     {"report", "raport tekstowy rozwiązania zapisanego w pliku projektu", ReportCommand},
     {"import", "import plików DAT i RES albo DAT i NET programu DYMA", ImportCommand},
+    {"plot", "kula ogniskowa rozwiązania jako obraz PNG, SVG albo PDF", PlotCommand},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -75,7 +79,16 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Drawing needs fonts, and so a GUI application; on a machine without a
+    // desktop it draws off the screen. Every other command stays a plain
+    // console program.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "plot") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setOrganizationName("Quarnet");
     QCoreApplication::setApplicationName("Dyma");
     // What killed runs of dyma left in the temporary directory.

@@ -56,4 +56,67 @@ bool StationDiscPoint(const SolutionStation& st, focal::DiscPoint& point) {
     return focal::StationPoint({st.Angle, st.SinBet, st.CosBet, st.SinAl, st.CosAl}, point);
 }
 
+focal::Vec3 DiscRay(const focal::DiscPoint& p) {
+    const double r = std::min(std::hypot(p.x, p.y), 1.0);
+    const double takeoff = 2.0 * std::asin(r / std::sqrt(2.0));
+    const double azimuth = std::atan2(p.x, p.y);
+    return focal::RayVector(focal::Deg(takeoff), focal::Deg(azimuth));
+}
+
+namespace {
+int SignOf(double v) { return v > 0 ? 1 : v < 0 ? -1 : 0; }
+}  // namespace
+
+int PredictedPolarity(const SolutionRecord& r, const SolutionStation& st) {
+    const focal::Vec3 ray = focal::RayVector(focal::RayAngles{st.Angle, st.SinBet, st.CosBet, st.SinAl, st.CosAl});
+    if (focal::Dot(ray, ray) <= 1e-12) return 0;
+    const focal::Plane a{r.SA, r.DA, r.RA};
+    return SignOf(focal::PAmplitude(focal::FaultNormal(a), focal::SlipVector(a), focal::Normalized(ray)));
+}
+
+bool StationMisfits(const SolutionRecord& r, const SolutionStation& st) {
+    if (st.Sign == 0 || st.Weight == 0) return false;
+    return PredictedPolarity(r, st) != SignOf(st.Sign);
+}
+
+SphereAssessment AssessSolution(const SolutionRecord& r) {
+    SphereAssessment a;
+    const int count = std::clamp(r.StationCount, 0, kMaxStations);
+    for (int k = 0; k < count; ++k)
+        if (StationMisfits(r, r.stations[static_cast<size_t>(k)])) a.misfitRows.push_back(k);
+    a.misfits = static_cast<int>(a.misfitRows.size());
+    return a;
+}
+
+std::vector<focal::DiscPoint> HalfDiscBehindPlane(double strikeDeg, double dipDeg) {
+    const PlaneTracePoints trace = focal::PlaneTrace(strikeDeg, dipDeg);
+    std::vector<focal::DiscPoint> polygon(trace.begin(), trace.end());
+    // The trace ends at strike + 180; the arc goes on through strike + 270
+    // back to the strike point, in half-degree steps.
+    for (int k = 1; k < 360; ++k) {
+        const double azimuth = focal::Rad(strikeDeg + 180.0 + 0.5 * k);
+        polygon.push_back({std::sin(azimuth), std::cos(azimuth)});
+    }
+    return polygon;
+}
+
+int CompressionBehindBothPlanes(const SolutionRecord& r) {
+    const focal::Plane a{r.SA, r.DA, r.RA}, b{r.SB, r.RB, r.DB};
+    const focal::Vec3 normalA = focal::FaultNormal(a), slipA = focal::SlipVector(a), normalB = focal::FaultNormal(b);
+    // Plane B is where plane A's slip meets the sphere at right angles: the
+    // slip is plane B's normal (up to its sign), and only then do the two
+    // traces bound the quadrants of one double couple.
+    const double along = focal::Dot(slipA, normalB);
+    if (std::fabs(along) < 0.5) return 0;
+    // A point well inside each half: half-way out towards strike + 270.
+    auto behind = [](double strike) {
+        const double azimuth = focal::Rad(strike + 270.0);
+        return DiscRay({0.5 * std::sin(azimuth), 0.5 * std::cos(azimuth)});
+    };
+    const int sideA = SignOf(focal::Dot(normalA, behind(r.SA)));
+    const int sideB = SignOf(focal::Dot(normalB, behind(r.SB)));
+    // The amplitude is (nA.r)(sA.r) = (nA.r)(nB.r) x sign(sA.nB) there.
+    return sideA * sideB * SignOf(along);
+}
+
 }  // namespace dyma

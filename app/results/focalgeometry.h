@@ -9,6 +9,8 @@
 #include "common/focalmath.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace dyma {
 
@@ -40,5 +42,44 @@ focal::DiscPoint TAxisPoint(const SolutionRecord& record);
 // False when the station is not drawn (a horizontal ray, CosBet = 0, or no
 // horizontal direction).
 bool StationDiscPoint(const SolutionStation& station, focal::DiscPoint& point);
+
+// ---- how well the picture's mechanism is determined
+// The ray through a point of the disc (the inverse of the projection): the
+// lower hemisphere, x north, y east, z down. Points outside the circle are
+// taken on it.
+focal::Vec3 DiscRay(const focal::DiscPoint& point);
+
+// The polarity plane A's double couple gives a station's ray: +1
+// compression, -1 dilatation, 0 on a nodal plane or for a station without
+// a ray.
+int PredictedPolarity(const SolutionRecord& record, const SolutionStation& station);
+// A polarity the solver used (a sign and a weight) that plane A's double
+// couple does not explain.
+bool StationMisfits(const SolutionRecord& record, const SolutionStation& station);
+
+// What the picture shows beside the planes: the P and T axes of the
+// solver's acceptable set (a cloud around the preferred axes), its quality
+// class, the number of polarities plane A does not explain and which
+// station rows they are.
+struct SphereAssessment {
+    std::vector<focal::Axis> pAxes, tAxes;
+    std::string quality;  // empty: none given
+    int misfits = -1;     // below 0: not known
+    std::vector<int> misfitRows;
+};
+// The assessment of a stored solution: the misfits from its planes and
+// station rows.
+SphereAssessment AssessSolution(const SolutionRecord& record);
+
+// The part of the disc behind a nodal plane (on the side away from its dip
+// direction): the plane's trace from its strike point to the opposite one,
+// closed along the circle through strike + 270 degrees. A closed polygon
+// on the unit disc.
+std::vector<focal::DiscPoint> HalfDiscBehindPlane(double strikeDeg, double dipDeg);
+// The sign of plane A's P amplitude in the parts of the disc behind both
+// planes or behind neither (the other two parts have the opposite sign):
+// +1 when those parts are compressional, -1 when dilatational, 0 when the
+// record's planes B is not plane A's auxiliary plane (no quadrants to shade).
+int CompressionBehindBothPlanes(const SolutionRecord& record);
 
 }  // namespace dyma

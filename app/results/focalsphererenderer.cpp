@@ -1,12 +1,12 @@
 #include "focalsphererenderer.h"
 
 #include "app/results/focalgeometry.h"
-#include "app/widgets/qtconvert.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygon>
-#include <QWidget>
+#include <QSettings>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +17,9 @@ namespace {
 
 const QColor kCrossGrey(0x80, 0x80, 0x80);
 const QColor kAxisGreen(0x00, 0x80, 0x00);
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+QColor ToQColor(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
 QPoint Pixel(const SolutionRecord& r, double x, double y) {
     const PixelPoint p = DiscToPixel(r, {x, y});
@@ -49,6 +52,45 @@ void PlaneTrace(QPainter& p, const SolutionRecord& r, double strike, const Plane
     p.drawPolyline(line);
 }
 
+QPainterPath PixelPath(const SolutionRecord& r, const std::vector<focal::DiscPoint>& polygon) {
+    QPolygon pixels;
+    pixels.reserve(int(polygon.size()));
+    for (const focal::DiscPoint& point : polygon) pixels << Pixel(r, point.x, point.y);
+    QPainterPath path;
+    path.addPolygon(QPolygonF(pixels));
+    path.closeSubpath();
+    return path;
+}
+
+// Plane A's compressional quadrants: the parts of the disc behind both
+// traces and behind neither, or the other two, as the double couple says.
+void ShadeCompression(QPainter& p, const SolutionRecord& r) {
+    const int behindBoth = CompressionBehindBothPlanes(r);
+    if (behindBoth == 0) return;
+    std::vector<focal::DiscPoint> circle;
+    for (int k = 0; k < 720; ++k) circle.push_back({std::cos(k * focal::kPi / 360.0), std::sin(k * focal::kPi / 360.0)});
+    const QPainterPath disc = PixelPath(r, circle);
+    const QPainterPath a = PixelPath(r, HalfDiscBehindPlane(r.SA, r.DA)).intersected(disc);
+    const QPainterPath b = PixelPath(r, HalfDiscBehindPlane(r.SB, r.RB)).intersected(disc);
+    const QPainterPath compression =
+        behindBoth > 0 ? a.intersected(b).united(disc.subtracted(a.united(b))) : a.subtracted(b).united(b.subtracted(a));
+    p.fillPath(compression, kCompressionShade);
+}
+
+// The acceptable set's axes: a small dot at each, P and T in colours of
+// their own, under the planes and labels.
+void Cloud(QPainter& p, const SolutionRecord& r, const std::vector<focal::Axis>& axes, const QColor& colour) {
+    const int radius = std::max(1, int(0.012 * r.PlotRadiusY));
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    for (const focal::Axis& axis : axes) {
+        const focal::DiscPoint d = focal::AxisPoint(axis.trend, axis.plunge);
+        p.drawEllipse(Pixel(r, d.x, d.y), radius, radius);
+    }
+    p.restore();
+}
+
 void Station(QPainter& p, SolutionRecord& r, const SolutionStation& s, const focal::DiscPoint& at) {
     const bool plus = s.Sign > 0;
     SetPen(p, ToQColor(plus ? r.PlusColor : r.MinusColor));
@@ -67,16 +109,50 @@ void Station(QPainter& p, SolutionRecord& r, const SolutionStation& s, const foc
     TextAt(p, QPoint(column, Pixel(r, x, y - d).y()), label);
 }
 
+// A misfitting station stands out: a ring round its symbol, thicker than
+// the lines.
+void MisfitRing(QPainter& p, const SolutionRecord& r, const focal::DiscPoint& at) {
+    const int width = p.pen().width();
+    p.save();
+    p.setPen(QPen(kMisfitRingColour, 2 * width));
+    p.setBrush(Qt::NoBrush);
+    const QPoint centre = Pixel(r, at.x, at.y);
+    p.drawEllipse(centre, int(0.075 * r.PlotRadiusX), int(0.075 * r.PlotRadiusY));
+    p.restore();
+}
+
+// The quality class and the misfit count in the top-left corner, outside
+// the circle. A solution without the solver's assessment says nothing while
+// its planes explain every polarity: it looks as it always has.
+void AssessmentText(QPainter& p, const SolutionRecord& r, const SphereAssessment& a) {
+    QStringList lines;
+    if (!a.quality.empty()) lines << QStringLiteral("Jakość: ") + Q(a.quality);
+    if (a.misfits > 0 || (a.misfits == 0 && !a.quality.empty()))
+        lines << QStringLiteral("Niezgodne: ") + QString::number(a.misfits);
+    if (lines.isEmpty() || !SetFont(p, int(0.07 * r.PlotRadiusY))) return;
+    SetPen(p, Qt::black);
+    const int margin = std::max(2, int(0.02 * r.PlotWidth));
+    const int step = p.fontMetrics().height();
+    for (int i = 0; i < lines.size(); ++i) TextAt(p, QPoint(margin, margin + i * step), lines[i]);
+}
+
 }  // namespace
 
-QImage RenderFocalSphere(SolutionRecord& r, int width, int height, int penWidth) {
-    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-    image.fill(Qt::white);
+void DrawFocalSphere(QPainter& p, SolutionRecord& r, int width, int height, int penWidth, const SphereStyle& style) {
+    p.save();
+    p.fillRect(QRect(0, 0, width, height), Qt::white);
     SetDrawingFrame(r, width, height);
-    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBackgroundMode(Qt::TransparentMode);
+    p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, std::max(penWidth, 1)));
+
+    // Under everything: the shading and the acceptable set's axes.
+    if (style.shadeCompression) ShadeCompression(p, r);
+    if (style.assessment) {
+        Cloud(p, r, style.assessment->pAxes, kPCloudColour);
+        Cloud(p, r, style.assessment->tAxes, kTCloudColour);
+    }
 
     // 1. The nodal planes, from their strike points.
     PlaneTrace(p, r, r.SA, PlaneATrace(r));
@@ -106,32 +182,62 @@ QImage RenderFocalSphere(SolutionRecord& r, int width, int height, int penWidth)
     }
 
     // 5. Stations: the rays that keep their direction first, then the ones
-    // shown at their antipode; each pass in row order.
+    // shown at their antipode; each pass in row order. A misfit's ring goes
+    // round its symbol as soon as it is drawn.
     const int count = std::clamp(r.StationCount, 0, kMaxStations);
+    const std::vector<int> noRows;
+    const std::vector<int>& misfits = style.assessment ? style.assessment->misfitRows : noRows;
     for (const bool firstPass : {true, false}) {
         for (int k = 0; k < count; ++k) {
             const SolutionStation& s = r.stations[size_t(k)];
             if (firstPass ? !(s.CosBet < 0) : !(s.CosBet > 0)) continue;
             if (s.Sign == 0) continue;
             focal::DiscPoint at;
-            if (StationDiscPoint(s, at)) Station(p, r, s, at);
+            if (!StationDiscPoint(s, at)) continue;
+            Station(p, r, s, at);
+            if (std::find(misfits.begin(), misfits.end(), k) != misfits.end()) MisfitRing(p, r, at);
         }
     }
+
+    if (style.assessment) AssessmentText(p, r, *style.assessment);
+    p.restore();
+}
+
+QImage RenderFocalSphere(SolutionRecord& r, int width, int height, int penWidth, const SphereStyle& style) {
+    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    DrawFocalSphere(p, r, width, height, penWidth, style);
     return image;
 }
 
-QImage RenderFocalSphereForScreen(SolutionRecord& record, QSize size, double ratio) {
+QImage RenderFocalSphereForScreen(SolutionRecord& record, QSize size, double ratio, const SphereStyle& style) {
     if (!(ratio > 0) || !std::isfinite(ratio)) ratio = 1;
     const int width = int(std::lround(size.width() * ratio)), height = int(std::lround(size.height() * ratio));
-    QImage picture = RenderFocalSphere(record, width, height, std::max(1, int(std::lround(ratio))));
+    QImage picture = RenderFocalSphere(record, width, height, std::max(1, int(std::lround(ratio))), style);
     picture.setDevicePixelRatio(ratio);
     return picture;
 }
 
-void PaintFocalSphere(SolutionRecord& record, QWidget& paintBox) {
-    const QImage picture = RenderFocalSphereForScreen(record, paintBox.size(), paintBox.devicePixelRatioF());
-    QPainter p(&paintBox);
-    p.drawImage(0, 0, picture);
+namespace {
+constexpr char kShadingKey[] = "Sphere/ShadeCompression";
+}  // namespace
+
+bool SphereShading() {
+    const QSettings key(QSettings::NativeFormat, QSettings::UserScope, "Quarnet", "Dyma");
+    return key.value(kShadingKey, false).toBool();
+}
+
+void SetSphereShading(bool on) {
+    QSettings key(QSettings::NativeFormat, QSettings::UserScope, "Quarnet", "Dyma");
+    key.setValue(kShadingKey, on);
+}
+
+SphereStyle SphereStyleFor(const SolutionRecord& record) {
+    SphereStyle style;
+    style.shadeCompression = SphereShading();
+    style.assessment = AssessSolution(record);
+    return style;
 }
 
 }  // namespace dyma::gui

@@ -18,6 +18,7 @@ TfmResult2::TfmResult2(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     left_ = new TSphereView(this);
     panel_ = new TSolutionPanel(277, TSolutionPanel::CoordinateNames::XYZ, this);
+    panel_->Attach(*left_);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -43,7 +43,8 @@ int PixelSizeForCellHeight(int cellHeight, QPaintDevice* device) {
 void DrawResultPage(QPainter& p, SolutionRecord& record, const PageGeometry& page, const std::vector<PageText>& texts) {
     p.save();
     if (page.side > 0) {
-        const QImage sphere = RenderFocalSphere(record, page.side, page.side, SphereLineWidth(page));
+        const QImage sphere =
+            RenderFocalSphere(record, page.side, page.side, SphereLineWidth(page), SphereStyleFor(record));
         p.drawImage(QPoint(page.sphereX, page.sphereY), sphere);
     }
     // All text without a background.

@@ -1,12 +1,24 @@
 #include "solutionpanel.h"
 
+#include "app/document/projectfile.h"
 #include "app/results/focalsphererenderer.h"
+#include "app/results/sphereimage.h"
+#include "app/results/textreport.h"
+#include "app/widgets/messageboxes.h"
 #include "app/widgets/qtconvert.h"
 #include "common/numberformat.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 
 namespace dyma::gui {
 
@@ -55,7 +67,30 @@ private:
     TSphereView& view_;
 };
 
+// The file kinds of the save dialog, each with the suffix it adds to a name
+// typed without one.
+struct ImageFilter {
+    const char* filter;
+    const char* suffix;
+};
+constexpr ImageFilter kImageFilters[] = {
+    {"Obraz PNG (*.png)", "png"},
+    {"Rysunek SVG (*.svg)", "svg"},
+    {"Dokument PDF (*.pdf)", "pdf"},
+};
+
+// The panel's foot: the sphere's two controls, this far above its bottom.
+constexpr int kShadingFromBottom = 56;
+constexpr int kSaveImageFromBottom = 30;
+
 }  // namespace
+
+void PaintFocalSphere(SolutionRecord& record, QWidget& paintBox) {
+    const QImage picture =
+        RenderFocalSphereForScreen(record, paintBox.size(), paintBox.devicePixelRatioF(), SphereStyleFor(record));
+    QPainter p(&paintBox);
+    p.drawImage(0, 0, picture);
+}
 
 TSolutionPanel::TSolutionPanel(int width, CoordinateNames names, QWidget* parent) : QWidget(parent) {
     setObjectName(names == CoordinateNames::XYZ ? "Panel1" : "Panel2");
@@ -111,7 +146,26 @@ TSolutionPanel::TSolutionPanel(int width, CoordinateNames names, QWidget* parent
     // The solver's quality figures, shown only for a result that has them.
     AddLabel("LabelQuality", 8, 232, QStringLiteral("Jakość rozwiązania:"), bold)->hide();
     AddLabel("Quality", 136, 232, {}, bold)->hide();
-    AddLabel("QualityFigures", 16, 250, {}, plain)->hide();
+    AddLabel("QualityFigures", 16, 248, {}, plain)->hide();
+
+    shading_ = new QCheckBox(QStringLiteral("Cieniuj ćwiartki kompresji"), this);
+    shading_->setObjectName("ShadeCompression");
+    shading_->setChecked(SphereShading());
+    shading_->adjustSize();
+    saveImage_ = new QPushButton(QStringLiteral("Zapisz obraz kuli..."), this);
+    saveImage_->setObjectName("SaveSphereImage");
+    saveImage_->adjustSize();
+}
+
+void TSolutionPanel::Attach(TSphereView& view) {
+    connect(shading_, &QCheckBox::toggled, this, [](bool on) { TSphereView::SetShading(on); });
+    connect(saveImage_, &QPushButton::clicked, &view, [&view] { view.SaveImage(); });
+}
+
+void TSolutionPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    shading_->move(8, height() - kShadingFromBottom);
+    saveImage_->move(8, height() - kSaveImageFromBottom);
 }
 
 QLabel* TSolutionPanel::AddLabel(const char* name, int left, int top, const QString& text, const QFont& font) {
@@ -157,13 +211,12 @@ void TSolutionPanel::Fill(const SolutionRecord& r, char sep) {
     for (const char* name : {"LabelQuality", "Quality", "QualityFigures"}) Value(name)->setVisible(q.has_value());
     if (!q) return;
     set("Quality", std::string(1, q->quality));
-    set("QualityFigures",
-        "Niezgodne polaryzacje: " + std::to_string(q->misfitCount) + " z " + std::to_string(q->polarityCount) +
-            "\nSzacowany udział błędnych: " + FormatFloat("0.0", 100 * q->errorRate, sep) + " %" +
-            "\nRozkład stacji: " + FormatFloat("0.00", q->stationRatio, sep) +
-            "\nLuka azymutalna: " + FormatFloat("0.0", q->azimuthGap, sep) + " °" +
-            "\nLuka kątów wyjścia: " + FormatFloat("0.0", q->takeOffGap, sep) + " °" +
-            "\nZbiór akceptowalny: " + std::to_string(q->axes.size()) + " mechanizmów");
+    // Two lines, above the shading box and the image button.
+    set("QualityFigures", "Niezgodne: " + std::to_string(q->misfitCount) + " z " + std::to_string(q->polarityCount) +
+                              ", szac. błędnych: " + FormatFloat("0.0", 100 * q->errorRate, sep) + " %" +
+                              "\nRozkład stacji: " + FormatFloat("0.00", q->stationRatio, sep) + "; luki: " +
+                              FormatFloat("0", q->azimuthGap, sep) + "° / " + FormatFloat("0", q->takeOffGap, sep) +
+                              "°");
 }
 
 TSphereView::TSphereView(QWidget* parent) : QWidget(parent) {
@@ -187,6 +240,62 @@ void TSphereView::LayOut() {
 void TSphereView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     LayOut();
+}
+
+void TSphereView::SetShading(bool on) {
+    SetSphereShading(on);
+    // Every view follows, and so does every panel's switch.
+    for (QWidget* w : QApplication::allWidgets()) {
+        if (auto* view = dynamic_cast<TSphereView*>(w)) view->image_->update();
+        if (auto* box = qobject_cast<QCheckBox*>(w); box && box->objectName() == QLatin1String("ShadeCompression")) {
+            const QSignalBlocker quiet(box);
+            box->setChecked(on);
+        }
+    }
+}
+
+void TSphereView::contextMenuEvent(QContextMenuEvent* event) {
+    if (!record_) return;
+    QMenu menu(this);
+    QAction* shade = menu.addAction(QStringLiteral("Cieniuj ćwiartki kompresji"));
+    shade->setCheckable(true);
+    shade->setChecked(SphereShading());
+    QAction* save = menu.addAction(QStringLiteral("Zapisz obraz kuli..."));
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == shade) SetShading(shade->isChecked());
+    if (chosen == save) SaveImage();
+}
+
+void TSphereView::SaveImage() {
+    if (!record_) return;
+    QFileDialog dialog(window(), QStringLiteral("Zapisywanie obrazu kuli ogniskowej"), imageDirectory_);
+    dialog.setObjectName("SphereImageDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QStringList filters;
+    for (const ImageFilter& f : kImageFilters) filters << QString::fromUtf8(f.filter);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QString::fromLatin1(kImageFilters[0].suffix));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& filter) {
+        const qsizetype i = filters.indexOf(filter);
+        if (i >= 0) dialog.setDefaultSuffix(QString::fromLatin1(kImageFilters[i].suffix));
+    });
+    if (RunModal(dialog) != QDialog::Accepted) return;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty() || !record_) return;
+    const std::string fileName = S(QDir::toNativeSeparators(chosen.first()));
+    const std::optional<SphereImageFormat> format = SphereImageFormatOf(fileName);
+    if (!format) {
+        ShowWarning(QStringLiteral("Obraz kuli można zapisać tylko jako PNG, SVG albo PDF: ") + Q(fileName));
+        return;
+    }
+    try {
+        WriteSphereImage(*record_, fileName, *format, kDefaultSphereImageSize, SphereStyleFor(*record_));
+    } catch (const std::exception&) {
+        Messages().Warning(SaveFailedMessage(fileName));
+        return;
+    }
+    Messages().Information(ReportSavedMessage(fileName));
 }
 
 }  // namespace dyma::gui

@@ -1,6 +1,7 @@
 #include "childformseismogram.h"
 
 #include "app/document/projectlock.h"
+#include "app/seismogram/recordsectionview.h"
 #include "app/seismogram/sampletablename.h"
 #include "app/seismogram/signalchannels.h"
 #include "app/settings/modalformpreferences.h"
@@ -52,8 +53,8 @@ constexpr TColor kGridLineColour = 0x808080;
 constexpr double kFilledSpanTint = 0.2;
 
 // Help contexts of the pages in page order.
-constexpr int kPageHelp[] = {help::kSeismogramPage, help::kNetworkPage, help::kPickListPage, help::kDataPage,
-                             help::kSolution};
+constexpr int kPageHelp[] = {help::kSeismogramPage, help::kSectionPage, help::kNetworkPage, help::kPickListPage,
+                             help::kDataPage,        help::kSolution};
 
 // A little air between the numbers of neighbouring columns.
 constexpr int kCellAir = 8;
@@ -107,6 +108,7 @@ TfmSeismogram::TfmSeismogram(MainWindowLink& owner, std::string projectFileName,
     pages_ = new QTabWidget(this);
     pages_->setObjectName("PageControl1");
     pages_->addTab(BuildSeismogramPage(), QStringLiteral("Sejsmogram"));
+    pages_->addTab(BuildSectionPage(), QStringLiteral("Wszystkie kanały"));
     pages_->addTab(BuildNetworkPage(), QStringLiteral("Sieć"));
     pages_->addTab(BuildProcessingPage(), QStringLiteral("Plik przetwarzania"));
     pages_->addTab(BuildDataPage(), QStringLiteral("Dane"));
@@ -332,6 +334,7 @@ void TfmSeismogram::FitColumns(QTreeWidget& list) {
 void TfmSeismogram::PageChanged(int page) {
     switch (page) {
     case kPageSeismogram: ShowChannel(); break;
+    case kPageSection: RefreshSection(); break;
     case kPageProcessing: RefreshPickList(); break;
     case kPageSolution: RefillSolutionPage(); break;
     default: break;
@@ -488,24 +491,28 @@ void TfmSeismogram::AfterChannelChange() {
 
 void TfmSeismogram::FirstChannel() {
     if (!signal_) return;
+    if (SectionShown()) return SectionChannel(section_->Rows().empty() ? 0 : section_->Rows().front());
     currentChannel_ = signal_->GetMinChannel();
     AfterChannelChange();
 }
 
 void TfmSeismogram::LastChannel() {
     if (!signal_) return;
+    if (SectionShown()) return SectionChannel(section_->Rows().empty() ? 0 : section_->Rows().back());
     currentChannel_ = signal_->GetMaxChannel();
     AfterChannelChange();
 }
 
 void TfmSeismogram::NextChannel() {
     if (!signal_) return;
+    if (SectionShown()) return SectionChannel(section_->ChannelAfter(1));
     currentChannel_ = std::min(currentChannel_ + 1, signal_->GetMaxChannel());
     AfterChannelChange();
 }
 
 void TfmSeismogram::PreviousChannel() {
     if (!signal_) return;
+    if (SectionShown()) return SectionChannel(section_->ChannelAfter(-1));
     currentChannel_ = std::max(currentChannel_ - 1, 0);
     if (currentChannel_ < signal_->GetMinChannel()) currentChannel_ = signal_->GetMinChannel();
     AfterChannelChange();
@@ -516,6 +523,12 @@ void TfmSeismogram::PreviousChannel() {
 void TfmSeismogram::MoveTimeWindow(MoveMode mode) {
     const Settings& settings = owner_.Preferences().Values();
     const MoveSteps steps{settings.RelativeDisplacement, settings.WindowStep / 1000.0};
+    if (SectionShown()) {
+        TimeWindow window = section_->Window();
+        dyma::MoveTimeWindow(window, mode, steps, window.VisibleWidth);
+        section_->SetTimeWindow(window.WindowStart, window.End());
+        return;
+    }
     const TQuaAxis& axis = graph_->AxisBottom();
     dyma::MoveTimeWindow(window_, mode, steps, axis.MaxValue() - axis.MinValue());
     SetTimeWindow(window_.WindowStart, window_.End());
@@ -531,18 +544,33 @@ void TfmSeismogram::SetTimeWindow(double start, double end) {
 }
 
 void TfmSeismogram::ZoomIn() {
+    if (SectionShown()) {
+        TimeWindow window = section_->Window();
+        dyma::ZoomIn(window, TimeSelection{});
+        section_->SetTimeWindow(window.WindowStart, window.End());
+        return;
+    }
     dyma::ZoomIn(window_, selection_);
     ClearSelection();
     SetTimeWindow(window_.WindowStart, window_.End());
 }
 
 void TfmSeismogram::ZoomOut() {
+    if (SectionShown()) {
+        TimeWindow window = section_->Window();
+        dyma::ZoomOut(window);
+        section_->SetTimeWindow(window.WindowStart, window.End());
+        return;
+    }
     dyma::ZoomOut(window_);
     ClearSelection();
     SetTimeWindow(window_.WindowStart, window_.End());
 }
 
 void TfmSeismogram::ScaleVertical(double delta) {
+    // The section's gain grows as the trace's scale shrinks: a stretch
+    // (a negative delta) makes the traces taller there too.
+    if (SectionShown()) return section_->SetGain(1.0 / dyma::ScaleVertical(1.0 / section_->Gain(), delta));
     verticalScale_ = dyma::ScaleVertical(verticalScale_, delta);
     ApplyVerticalAxis();
     UpdateChannelInfo();

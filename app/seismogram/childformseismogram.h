@@ -2,13 +2,14 @@
 // signal (the container the LGOM reader filled, and through it the sample
 // table in the temporary directory) and the image of its project file. It
 // shows one channel at a time in a TQuaGraph, moves along the record and
-// between channels, and hosts five pages: "Sejsmogram" with picking, "Sieć"
-// (the station table), "Plik przetwarzania" (the pick list), "Dane" (the
-// tremor data) and "Rozwiązanie" (the solution, shown once there is one).
+// between channels, and hosts six pages: "Sejsmogram" with picking,
+// "Wszystkie kanały" (the record section), "Sieć" (the station table),
+// "Plik przetwarzania" (the pick list), "Dane" (the tremor data) and
+// "Rozwiązanie" (the solution, shown once there is one).
 //
 // The window's code is split by page: this unit holds construction, the
 // display, navigation, keys and mouse; seismogrampicking.cpp the picks and
-// the pick list; seismogramdata.cpp the pages "Sieć", "Dane" and
+// the pick list; seismogramsection.cpp the record section; seismogramdata.cpp the pages "Sieć", "Dane" and
 // "Rozwiązanie" and the save.
 #pragma once
 
@@ -28,6 +29,7 @@
 class QAction;
 class QActionGroup;
 class QCheckBox;
+class QComboBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -61,15 +63,17 @@ class MainWindowLink;
 class TNumberCheck;
 class TSolutionPanel;
 class TSphereView;
+class TRecordSection;
 class TWageSpinBox;
 
 // The pages in order.
 enum SeismogramPage : int {
     kPageSeismogram = 0,  // "Sejsmogram", tabSejsmogram
-    kPageNetwork = 1,     // "Sieć", tabSiec
-    kPageProcessing = 2,  // "Plik przetwarzania", tabPrzetwarzanie
-    kPageData = 3,        // "Dane", tabDane
-    kPageSolution = 4,    // "Rozwiązanie", tabWynik
+    kPageSection = 1,     // "Wszystkie kanały", tabKanaly
+    kPageNetwork = 2,     // "Sieć", tabSiec
+    kPageProcessing = 3,  // "Plik przetwarzania", tabPrzetwarzanie
+    kPageData = 4,        // "Dane", tabDane
+    kPageSolution = 5,    // "Rozwiązanie", tabWynik
 };
 
 inline constexpr QSize kSeismogramMinimumSize{570, 420};
@@ -164,6 +168,14 @@ public:
     const std::vector<PickRow>& PickRows() const { return pickRows_; }
     void SetModified(bool value);
 
+    // ---- page "Wszystkie kanały"
+    // The section redrawn from the document: picks, reversals, the order
+    // by distance from the data page's position (the samples are read once,
+    // when the page is first shown).
+    void RefreshSection();
+    TRecordSection& Section() const { return *section_; }
+    QComboBox& SectionOrderBox() const { return *sectionOrder_; }
+
     // ---- pages "Sieć" and "Dane"
     void FillStationTable();
     void TogglePolarity(int row);
@@ -202,6 +214,7 @@ protected:
 
 private:
     QWidget* BuildSeismogramPage();
+    QWidget* BuildSectionPage();
     QWidget* BuildNetworkPage();
     QWidget* BuildProcessingPage();
     QWidget* BuildDataPage();
@@ -236,6 +249,12 @@ private:
     bool IsActiveSeismogram() const;
     double WageValue() const;
     std::string ChannelSectionName() const;
+
+    // On the section page the channel keys move through its rows and the
+    // time keys move its own window.
+    bool SectionShown() const;
+    void SectionChannel(int channel);
+    void LoadSectionSamples();
 
     // Data page helpers.
     void LoadHeader();
@@ -293,6 +312,9 @@ private:
     TNumberCheck* numberCheck_ = nullptr;
     TSolutionPanel* solutionPanel_ = nullptr;
     TSphereView* sphere_ = nullptr;
+    TRecordSection* section_ = nullptr;
+    QComboBox* sectionOrder_ = nullptr;
+    bool sectionLoaded_ = false;
 };
 
 }  // namespace dyma::gui

@@ -268,6 +268,8 @@ QWidget* TfmSeismogram::BuildSolutionPage() {
     page->setObjectName("tabWynik");
     sphere_ = new TSphereView(page);
     solutionPanel_ = new TSolutionPanel(341, TSolutionPanel::CoordinateNames::XXYYZZ, page);
+    solutionPanel_->Attach(*sphere_);
+    sphere_->SetImageDirectory(Q(owner_.Preferences().Directory(kOutputDir)));
     auto* layout = new QHBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

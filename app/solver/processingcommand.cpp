@@ -1,6 +1,7 @@
 #include "processingcommand.h"
 
 #include "app/results/formresult2.h"
+#include "app/results/solutionpanel.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/solver/processing.h"
 #include "app/solver/resultfile.h"
@@ -97,6 +98,7 @@ TfmResult2& OpenResultWindow(MainWindowLink& main, std::unique_ptr<SolutionRecor
     auto window = std::make_unique<TfmResult2>();
     window->setWindowTitle(caption);
     window->SetSolution(std::move(record), LocaleDecimalSeparator());
+    window->LeftPanel().SetImageDirectory(Q(main.Preferences().Directory(kOutputDir)));
     TfmResult2& shown = *window;
     main.AddChild(std::move(window));
     return shown;

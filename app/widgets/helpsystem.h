@@ -16,6 +16,7 @@ namespace help {
 inline constexpr int kContents = 1000;
 inline constexpr int kSeismogramWindow = 4000;
 inline constexpr int kSeismogramPage = 4010;
+inline constexpr int kSectionPage = 4015;
 inline constexpr int kNetworkPage = 4020;
 inline constexpr int kPickListPage = 4030;
 inline constexpr int kDataPage = 4040;

@@ -108,9 +108,10 @@ TEST_F(PrintPreviewTest, DialogControlsAndThePreviewPage) {
     QApplication::processEvents();
     const QImage page = preview.Image()->Picture();
     ASSERT_EQ(page.size(), QSize(1240, 1754));
-    // The sphere is copied unscaled to (665, 75), 470 pixels wide.
+    // The sphere is copied unscaled to (665, 75), 470 pixels wide, drawn as
+    // the solution views draw it.
     SolutionRecord copy = record;
-    const QImage sphere = RenderFocalSphere(copy, 470, 470).convertToFormat(page.format());
+    const QImage sphere = RenderFocalSphere(copy, 470, 470, 1, SphereStyleFor(copy)).convertToFormat(page.format());
     EXPECT_EQ(page.copy(665, 75, 470, 470), sphere);
     // The margins are blank; the title starts at the inner corner.
     for (int x = 0; x < 1240; x += 7) {

@@ -1,8 +1,10 @@
 // The seismogram window on a long record: a 64-channel, 120 s, 1000 Hz MBJ
 // file opened and its first channel shown (the reader, the window, the
-// first picture); a move to the next channel; a move of the time window.
+// first picture); a move to the next channel; a move of the time window; a
+// redraw of the record section with every channel over the whole record.
 // Every step includes rebuilding the graph's picture, as the screen needs it.
 #include "app/seismogram/childformseismogram.h"
+#include "app/seismogram/recordsectionview.h"
 #include "app/seismogram/seismogramopen.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/shell/dymaapplication.h"
@@ -120,6 +122,27 @@ void BM_MoveTimeWindow(benchmark::State& state) {
     WithOpenWindow(state, [](TfmSeismogram& w, int i) { w.MoveTimeWindow(i % 2 == 0 ? kFastForward : kFastBackward); });
 }
 BENCHMARK(BM_MoveTimeWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The record section of all 64 channels over the whole 120 s: thinned per
+// pixel column and drawn, as a repaint does (the samples were read when the
+// page was first shown). Arg: the device pixel ratio.
+void BM_RecordSectionRedraw(benchmark::State& state) {
+    Fixture& f = *theFixture;
+    TfmSeismogram* w = OpenByFileName(*f.fm, QString::fromStdString(f.file));
+    if (!w) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    w->resize(1200, 700);
+    w->Pages().setCurrentIndex(kPageSection);
+    TRecordSection& section = w->Section();
+    const QSize size = section.size();
+    for (auto _ : state) benchmark::DoNotOptimize(section.Picture(size, double(state.range(0))));
+    state.counters["width"] = size.width();
+    state.counters["rows"] = double(section.Rows().size());
+    Close(w);
+}
+BENCHMARK(BM_RecordSectionRedraw)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

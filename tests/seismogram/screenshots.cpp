@@ -7,6 +7,7 @@
 // the page "Rozwiązanie" is there too. Not a test; run under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x800x24" seismogram_screenshots <folder>
 #include "app/seismogram/childformseismogram.h"
+#include "app/results/solutionpanel.h"
 #include "app/seismogram/seismogramopen.h"
 #include "app/shell/dymaapplication.h"
 #include "app/shell/mdiformmain.h"
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
     QTest::qWait(300);
     if (w->ResultShown()) {
         w->Pages().setCurrentIndex(kPageSolution);
-        test::SaveScreenshot(*w, out + "/initial-5.png");
+        test::SaveScreenshot(*w, out + QStringLiteral("/initial-%1.png").arg(kPageSolution + 1));
     }
     qobject_cast<QMdiSubWindow*>(w->parentWidget())->showMaximized();
     QTest::qWait(300);
@@ -102,6 +103,17 @@ int main(int argc, char** argv) {
     w->SetTimeWindow(pick.MarkerPosition - 0.06, pick.MarkerPosition + 0.09);
     QTest::qWait(200);
     test::SaveScreenshot(fm, out + "/seismogram-zoomed.png");
+
+    // Every channel at once, by distance from the tremor, the current one
+    // marked; then the solution with its compressional quadrants shaded.
+    w->Pages().setCurrentIndex(kPageSection);
+    QTest::qWait(200);
+    test::SaveScreenshot(fm, out + "/section-page.png");
+    TSphereView::SetShading(true);
+    w->Pages().setCurrentIndex(kPageSolution);
+    QTest::qWait(200);
+    test::SaveScreenshot(fm, out + "/solution-shaded.png");
+    TSphereView::SetShading(false);
 
     w->Pages().setCurrentIndex(kPageProcessing);
     test::SaveScreenshot(fm, out + "/pick-list.png");

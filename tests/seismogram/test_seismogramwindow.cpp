@@ -78,10 +78,10 @@ TEST_F(SeismogramTest, OpensASignalFileIntoANewWindow) {
 
     // Pages in order, "Dane" in front, no solution yet.
     QTabWidget& pages = w->Pages();
-    ASSERT_EQ(pages.count(), 5);
-    const char* captions[] = {"Sejsmogram", "Sieć", "Plik przetwarzania", "Dane", "Rozwiązanie"};
-    const char* names[] = {"tabSejsmogram", "tabSiec", "tabPrzetwarzanie", "tabDane", "tabWynik"};
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(pages.count(), 6);
+    const char* captions[] = {"Sejsmogram", "Wszystkie kanały", "Sieć", "Plik przetwarzania", "Dane", "Rozwiązanie"};
+    const char* names[] = {"tabSejsmogram", "tabKanaly", "tabSiec", "tabPrzetwarzanie", "tabDane", "tabWynik"};
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(pages.tabText(i), QString::fromUtf8(captions[i]));
         EXPECT_EQ(pages.widget(i)->objectName(), names[i]);
     }
@@ -369,8 +369,8 @@ TEST_F(SeismogramTest, RightClicksSelectAndTheMiddleButtonZooms) {
 TEST_F(SeismogramTest, F1OpensTheHelpOfThePageShown) {
     TfmSeismogram* w = Open(WriteSignal("event.mbj"));
     ASSERT_NE(w, nullptr);
-    const int contexts[] = {4010, 4020, 4030, 4040};
-    for (int page = 0; page < 4; ++page) {
+    const int contexts[] = {4010, 4015, 4020, 4030, 4040};
+    for (int page = 0; page < 5; ++page) {
         w->Pages().setCurrentIndex(page);
         Press(w, Qt::Key_F1);
         EXPECT_EQ(ApplicationHelp().LastContext(), contexts[page]) << page;
