@@ -221,7 +221,7 @@ int RemoveStaleTemporaries(const std::string& path) {
     return removed;
 }
 
-void WriteFileAtomic(const std::string& path, const std::string& bytes) {
+void WriteFileAtomic(const std::string& path, const std::string& bytes, Durability durability) {
     const fs::path target = WriteTarget(path);
     if (!MayOverwrite(target.string()))
         throw FileError("Nie można zapisać pliku " + path + ": plik jest tylko do odczytu", path);
@@ -254,7 +254,7 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes) {
     size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), f);
     bool ok = written == bytes.size() && std::fflush(f) == 0;
 #ifndef _WIN32
-    ok = ok && ::fsync(::fileno(f)) == 0;
+    ok = ok && (durability == Durability::Unsynced || ::fsync(::fileno(f)) == 0);
 #endif
     int err = errno;
     if (std::fclose(f) != 0) ok = false;
@@ -307,8 +307,8 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
     return out;
 }
 
-void WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    WriteFileAtomic(path, Utf8ToCp1250(JoinLinesCrLf(lines)));
+void WriteTextLines(const std::string& path, const std::vector<std::string>& lines, Durability durability) {
+    WriteFileAtomic(path, Utf8ToCp1250(JoinLinesCrLf(lines)), durability);
 }
 
 }  // namespace dyma

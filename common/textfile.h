@@ -35,7 +35,13 @@ std::string ReadFileBytes(const std::string& path);
 // symbolic link the file it names is written. Once the new file is in
 // place, temporary files of earlier writes of the same file that never got
 // renamed (a program killed half-way) are removed.
-void WriteFileAtomic(const std::string& path, const std::string& bytes);
+//
+// Durable: the data reach the disk before the rename (fsync), so that a
+// power cut leaves the old file or the new one. A file that is remade at
+// will (a listing) may skip that wait; it still never appears half written
+// to a reader.
+enum class Durability { Synced, Unsynced };
+void WriteFileAtomic(const std::string& path, const std::string& bytes, Durability durability = Durability::Synced);
 
 // Whether the program may replace the file at `path`: a missing file may be
 // made; an existing one must be a regular file whose write permission
@@ -60,7 +66,8 @@ std::vector<std::string> ReadTextLines(const std::string& path);
 std::vector<std::string> SplitLines(const std::string& utf8Text);
 
 // Every line followed by CR LF, converted to code page 1250.
-void WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+void WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                    Durability durability = Durability::Synced);
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
 bool FileExists(const std::string& path);

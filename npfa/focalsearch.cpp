@@ -65,8 +65,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <numeric>
 #include <queue>
+#include <unordered_map>
 
 #include "npfa/fastatan.h"
 
@@ -85,13 +90,18 @@ constexpr int kDips = 91;
 constexpr int kRakes = 360;
 constexpr int kRakeFirst = -179;
 constexpr double kGridSize = double(kStrikes) * kDips * kRakes;
-// Boxes taken whole for the statistics are at most this many degrees wide.
-constexpr int kWholeBox = 4;
 constexpr int kInitialBox = 8;
 // Keeps the bounds rigorous against rounding of the dot products.
 constexpr double kSinMargin = 1e-9;
 constexpr double kArcMargin = 10 * kFastAtan2ErrorDeg;  // degrees
 constexpr double kNearAngle = 45;
+// Likelihood (relative to the best) below which grid mechanisms stop being
+// collected, and the most polarities above the minimum collected at all.
+constexpr double kLeastLikelihood = 0.02;
+constexpr int kMostExtraPolarities = 6;
+constexpr double kMaxErrorRate = 0.45;
+constexpr double kErrorShare = 0.9;
+constexpr int kRefinedSeeds = 6;
 
 // Weights are summed as whole millionths: exact, and a running sum of
 // integers costs one cycle a step where one of doubles costs four.
@@ -255,6 +265,12 @@ public:
     }
 
     Weight Total() const { return total_; }
+    // The greatest common divisor of the weights.
+    Weight WeightStep() const {
+        Weight g = 0;
+        for (Weight w : w_) g = std::gcd(g, w);
+        return std::max<Weight>(1, g);
+    }
     long long Evaluated() const { return evaluated_; }
 
     // Lower and upper bounds of the misfit of every rake over the box; exact
@@ -406,8 +422,17 @@ struct Queued {
 };
 using MinQueue = std::priority_queue<Queued, std::vector<Queued>, std::greater<Queued>>;
 
-// The smallest misfit on the grid.
-Weight Minimum(Searcher& s) {
+// A box the minimum search left unsplit, with the lower bound it had.
+struct Settled {
+    Box box;
+    Weight bound;
+};
+
+// The smallest misfit on the grid. Every box the search does not split
+// (pruned, left in the queue, or a single mechanism) is kept with its lower
+// bound: together they tile the grid, so the acceptable set is collected
+// from them alone and no box is bounded twice on the way down.
+Weight Minimum(Searcher& s, std::vector<Settled>& settled) {
     RakeSums lb, ub;
     Weight best = std::numeric_limits<Weight>::max();
     MinQueue queue;
@@ -416,90 +441,219 @@ Weight Minimum(Searcher& s) {
         s.Bounds(b, lb, ub);
         best = std::min(best, *std::min_element(ub.begin(), ub.end()));
         const Weight bound = *std::min_element(lb.begin(), lb.end());
-        if (!b.Leaf() && bound < best) queue.push({bound, order++, b});
+        if (!b.Leaf() && bound < best)
+            queue.push({bound, order++, b});
+        else
+            settled.push_back({b, bound});
     };
     for (const Box& b : InitialBoxes()) visit(b);
     while (!queue.empty()) {
         const Queued top = queue.top();
         queue.pop();
-        if (top.bound >= best) break;
+        if (top.bound >= best) {
+            settled.push_back({top.box, top.bound});
+            break;
+        }
         for (const Box& c : Children(top.box)) visit(c);
     }
+    for (; !queue.empty(); queue.pop()) settled.push_back({queue.top().box, queue.top().bound});
     return best;
 }
 
-// Runs of grid rakes r0..r1 at one strike and dip that reach the minimum.
-struct BestRun {
-    int strike, dip, r0, r1;
-};
-
 struct AcceptableSet {
     std::vector<Member> members;
-    std::vector<BestRun> best;
     long long count = 0;
 };
 
-// Every grid mechanism with misfit <= threshold, and among them every one
-// that reaches the minimum (a box that may hold one is split down to single
-// mechanisms, so none is hidden in a box taken whole).
-AcceptableSet Acceptable(Searcher& s, Weight least, Weight thr) {
+// Every grid mechanism with misfit <= thr, and among them every one with
+// misfit <= cand (a box that may hold one is split down to single
+// mechanisms, so none is hidden in a box taken whole). Boxes whose every
+// rake is decided are taken whole, up to `whole` degrees a side.
+// How finely the set is kept for its statistics: single mechanisms are
+// pooled in cells of `cell` degrees of strike and dip and `rakes` degrees of
+// rake, boxes are taken whole up to `whole` degrees a side.
+struct Pooling {
+    int cell, rakes, whole;
+};
+
+// Two sets in one pass. Counted exactly: every grid mechanism with misfit
+// <= counted (a box with a rake in doubt is split down to single
+// mechanisms). Kept for the statistics: pieces of every box that may hold a
+// mechanism of misfit <= kept, at the pooling's granularity; how much each
+// piece counts is decided later from the exact misfit at its centre, so a
+// piece needs no exact bound and the wide set costs little.
+AcceptableSet Acceptable(Searcher& s, const std::vector<Settled>& settled, Weight counted, Weight kept,
+                         const Pooling& pool) {
     RakeSums lb, ub;
     AcceptableSet set;
-    std::vector<Box> stack = InitialBoxes();
+    std::vector<Box> stack;
+    for (const Settled& st : settled)
+        if (st.bound <= kept) stack.push_back(st.box);
+    struct Pool {
+        double volume = 0, s = 0, d = 0, r = 0;
+    };
+    std::unordered_map<long long, size_t> index;
+    std::vector<Pool> pools;
+    const auto pooled = [&](const Box& b, int r0, int r1, double volume) {
+        for (int r = r0; r <= r1;) {
+            const int last = std::min(r1, (r / pool.rakes + 1) * pool.rakes - 1), len = last - r + 1;
+            const long long key =
+                (static_cast<long long>(b.s0 / pool.cell) * 128 + b.d0 / pool.cell) * 512 + r / pool.rakes;
+            auto [it, fresh] = index.try_emplace(key, pools.size());
+            if (fresh) pools.emplace_back();
+            Pool& p = pools[it->second];
+            const double v = volume * len;
+            p.volume += v;
+            p.s += v * b.s0;
+            p.d += v * b.d0;
+            p.r += v * (0.5 * (RakeAt(r) + RakeAt(last)));
+            r = last + 1;
+        }
+    };
     while (!stack.empty()) {
         const Box b = stack.back();
         stack.pop_back();
         s.Bounds(b, lb, ub);
         bool any = false, open = false;
         for (size_t k = 0; k < kRakes; ++k) {
-            if (lb[k] > thr) continue;
+            if (lb[k] > kept) continue;
             any = true;
-            if (ub[k] > thr || lb[k] <= least) open = true;
+            if (lb[k] <= counted && ub[k] > counted) open = true;
         }
         if (!any) continue;
-        const bool whole = b.ns <= kWholeBox && b.nd <= kWholeBox;
-        if (!b.Leaf() && (open || !whole)) {
+        const bool small = b.ns <= pool.whole && b.nd <= pool.whole;
+        if (!b.Leaf() && (open || !small)) {
             for (const Box& c : Children(b)) stack.push_back(c);
             continue;
         }
-        // Runs of accepted rakes, in pieces of at most kWholeBox rakes.
+        for (size_t k = 0; k < kRakes; ++k)
+            if (ub[k] <= counted) set.count += static_cast<long long>(b.ns) * b.nd;
         const double volume = DipVolume(b.d0, b.nd) * b.ns;
         for (int k = 0; k < kRakes;) {
-            if (ub[static_cast<size_t>(k)] > thr) {
+            if (lb[static_cast<size_t>(k)] > kept) {
                 ++k;
                 continue;
             }
             int end = k;
-            const Weight m = ub[static_cast<size_t>(k)];
-            while (end + 1 < kRakes && end + 1 - k < kWholeBox && ub[static_cast<size_t>(end + 1)] == m) ++end;
-            const int run = end - k + 1;
-            set.members.push_back(
-                MakeMember(b.StrikeCentre(), b.DipCentre(), RakeAt(k) + 0.5 * (run - 1), volume * run, m));
-            set.count += static_cast<long long>(run) * b.ns * b.nd;
-            k = end + 1;
-        }
-        if (!b.Leaf()) continue;
-        for (int k = 0; k < kRakes;) {
-            if (ub[static_cast<size_t>(k)] > least) {
-                ++k;
-                continue;
+            while (end + 1 < kRakes && lb[static_cast<size_t>(end + 1)] <= kept) ++end;
+            if (b.Leaf()) {
+                pooled(b, k, end, volume);
+            } else {
+                for (int r = k; r <= end; r += pool.whole) {
+                    const int last = std::min(end, r + pool.whole - 1);
+                    set.members.push_back(MakeMember(b.StrikeCentre(), b.DipCentre(), 0.5 * (RakeAt(r) + RakeAt(last)),
+                                                     volume * (last - r + 1), 0));
+                }
             }
-            int end = k;
-            while (end + 1 < kRakes && ub[static_cast<size_t>(end + 1)] <= least) ++end;
-            set.best.push_back({b.s0, b.d0, RakeAt(k), RakeAt(end)});
             k = end + 1;
         }
     }
+    for (const Pool& p : pools)
+        set.members.push_back(MakeMember(p.s / p.volume, p.d / p.volume, p.r / p.volume, p.volume, 0));
     return set;
 }
 
-// The double couple of the mean moment tensor, each member weighted by its
-// volume and by q to the power of its polarities beyond the minimum.
-Plane CentreOf(const std::vector<Member>& members, Weight minimum, Weight unit, double q) {
+// The misfits of mechanisms on sets of rays, exactly (no grid, no bounds).
+class RaySets {
+public:
+    RaySets(const std::vector<Observation>& nominal, const std::vector<std::vector<Observation>>& trials) {
+        Add(nominal);
+        for (const auto& t : trials)
+            if (t.size() == nominal.size()) Add(t);
+    }
+    size_t Count() const { return x_.size(); }
+    Weight Misfit(size_t set, const Vec3& n, const Vec3& u) const {
+        const std::vector<double>&x = x_[set], &y = y_[set], &z = z_[set], &pol = pol_[set];
+        const std::vector<Weight>& w = w_[set];
+        Weight m = 0;
+        for (size_t i = 0; i < x.size(); ++i) {
+            const double a = n.x * x[i] + n.y * y[i] + n.z * z[i];
+            const double b = u.x * x[i] + u.y * y[i] + u.z * z[i];
+            m += a * b * pol[i] > 0 ? 0 : w[i];
+        }
+        return m;
+    }
+
+private:
+    void Add(const std::vector<Observation>& obs) {
+        x_.emplace_back();
+        y_.emplace_back();
+        z_.emplace_back();
+        pol_.emplace_back();
+        w_.emplace_back();
+        for (const Observation& o : obs) {
+            x_.back().push_back(o.ray.x);
+            y_.back().push_back(o.ray.y);
+            z_.back().push_back(o.ray.z);
+            pol_.back().push_back(o.polarity);
+            w_.back().push_back(ToWeight(o.weight));
+        }
+    }
+    std::vector<std::vector<double>> x_, y_, z_, pol_;
+    std::vector<std::vector<Weight>> w_;
+};
+
+// Each member's likelihood relative to the best mechanism, averaged over
+// the nominal rays and the trials, for two error rates at once: for rate e
+// every polarity beyond a ray set's minimum makes a mechanism e / (1 - e)
+// times less likely.
+void Likelihoods(const std::vector<Member>& members, const RaySets& rays, Weight unit, Weight step, double q1,
+                 double q2, std::vector<double>& l1, std::vector<double>& l2) {
+    const size_t sets = rays.Count(), n = members.size();
+    std::vector<std::int32_t> misfit(n * sets);
+    std::vector<Weight> least(sets, std::numeric_limits<Weight>::max());
+    for (size_t i = 0; i < n; ++i)
+        for (size_t t = 0; t < sets; ++t) {
+            const Weight m = rays.Misfit(t, members[i].n, members[i].u);
+            misfit[i * sets + t] = static_cast<std::int32_t>(m);
+            least[t] = std::min(least[t], m);
+        }
+    // Every misfit is a multiple of `step` (the weights' common divisor):
+    // the powers of q come from a table, far beyond where they matter.
+    const double lq1 = std::log(q1), lq2 = std::log(q2), perUnit = 1.0 / static_cast<double>(std::max<Weight>(1, unit));
+    constexpr size_t kTable = 4096;
+    std::vector<double> p1(kTable), p2(kTable);
+    for (size_t j = 0; j < kTable; ++j) {
+        const double extra = static_cast<double>(j) * static_cast<double>(step) * perUnit;
+        p1[j] = std::exp(lq1 * extra);
+        p2[j] = std::exp(lq2 * extra);
+    }
+    l1.assign(n, 0);
+    l2.assign(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+        double a = 0, b = 0;
+        for (size_t t = 0; t < sets; ++t) {
+            const Weight d = misfit[i * sets + t] - least[t];
+            const size_t j = static_cast<size_t>(d / step);
+            if (j < kTable) {
+                a += p1[j];
+                b += p2[j];
+            } else {
+                const double extra = static_cast<double>(d) * perUnit;
+                a += std::exp(lq1 * extra);
+                b += std::exp(lq2 * extra);
+            }
+        }
+        l1[i] = members[i].weight * a / static_cast<double>(sets);
+        l2[i] = members[i].weight * b / static_cast<double>(sets);
+    }
+}
+
+AxesFrame AxesOfPlane(const Plane& p) { return AxesOf(focal::FaultNormal(p), focal::SlipVector(p)); }
+
+double KaganTo(const AxesFrame& ref, const Member& mb) {
+    const AxesFrame m = AxesOf(mb.n, mb.u);
+    return KaganFromCosines(Dot(m.t, ref.t), Dot(m.p, ref.p), Dot(m.b, ref.b));
+}
+
+// The double couple of the weighted mean moment tensor.
+Plane MeanMechanism(const std::vector<Member>& members, const std::vector<double>& weights,
+                    const std::vector<char>* use = nullptr) {
     std::array<std::array<double, 3>, 3> m{};
-    for (const Member& mb : members) {
-        const double w = mb.weight * std::pow(q, static_cast<double>(mb.misfit - minimum) /
-                                                     static_cast<double>(std::max<Weight>(1, unit)));
+    for (size_t k = 0; k < members.size(); ++k) {
+        if (use && !(*use)[k]) continue;
+        const Member& mb = members[k];
+        const double w = weights[k];
         const double a[3] = {mb.n.x, mb.n.y, mb.n.z}, c[3] = {mb.u.x, mb.u.y, mb.u.z};
         for (int i = 0; i < 3; ++i)
             for (int j = 0; j < 3; ++j) m[i][j] += w * (a[i] * c[j] + c[i] * a[j]);
@@ -509,61 +663,231 @@ Plane CentreOf(const std::vector<Member>& members, Weight minimum, Weight unit, 
     return focal::PlaneFromNormalAndSlip({t.x + p.x, t.y + p.y, t.z + p.z}, {t.x - p.x, t.y - p.y, t.z - p.z});
 }
 
-// The mechanism of smallest misfit nearest (Kagan) to the centre; ties go
-// to the one found first.
-Plane NearestBest(const std::vector<BestRun>& runs, const Plane& centre) {
-    const AxesFrame c = AxesOf(focal::FaultNormal(centre), focal::SlipVector(centre));
-    constexpr double r = 0.70710678118654752440;
-    double bestDist = std::numeric_limits<double>::infinity();
-    Plane best{};
-    for (const BestRun& run : runs) {
-        // The cosines between axes are linear in cos and sin of the rake.
-        const PlaneFrame f = FrameAt(run.strike, run.dip);
-        const double nT = Dot(f.n, c.t), nP = Dot(f.n, c.p), sT = Dot(f.es, c.t), sP = Dot(f.es, c.p);
-        const double dT = Dot(f.ed, c.t), dP = Dot(f.ed, c.p);
-        const double bS = Dot(focal::Cross(f.es, f.n), c.b), bD = Dot(focal::Cross(f.ed, f.n), c.b);
-        for (int rake = run.r0; rake <= run.r1; ++rake) {
-            const size_t k = RakeIndex(rake);
-            const double cr = Rakes().cos[k], sr = Rakes().sin[k];
-            const double d =
-                KaganFromCosines((nT + cr * sT + sr * dT) * r, (nP - cr * sP - sr * dP) * r, cr * bS + sr * bD);
-            if (d < bestDist) {
-                bestDist = d;
-                best = {double(run.strike), double(run.dip), double(rake)};
-            }
-        }
+// The mean of the set, then again without the members more than 45 degrees
+// from it: a second group of mechanisms far away pulls the first mean into
+// the empty space between the groups; the second mean sits in the larger.
+Plane CentreOf(const std::vector<Member>& members, const std::vector<double>& weights) {
+    const Plane first = MeanMechanism(members, weights);
+    const AxesFrame f = AxesOfPlane(first);
+    std::vector<char> near(members.size());
+    double kept = 0;
+    for (size_t k = 0; k < members.size(); ++k) {
+        near[k] = KaganTo(f, members[k]) <= kNearAngle;
+        kept += near[k] ? weights[k] : 0;
     }
-    return best;
+    return kept > 0 ? MeanMechanism(members, weights, &near) : first;
 }
 
-void MeasureSpread(const std::vector<Member>& members, FocalSolution& sol) {
-    const PlaneAligner align(sol.planeA, sol.planeB);
-    const AxesFrame pref = AxesOf(focal::FaultNormal(sol.planeA), focal::SlipVector(sol.planeA));
-    PlaneErrors a, b;  // sums of squares first
-    double total = 0, rot2 = 0, near = 0;
-    const auto add = [](PlaneErrors& e, const PlaneErrors& d, double w) {
-        e.strike += w * d.strike * d.strike;
-        e.dip += w * d.dip * d.dip;
-        e.rake += w * d.rake * d.rake;
+double Kagan(const AxesFrame& c, const Plane& p) {
+    const AxesFrame m = AxesOfPlane(p);
+    return KaganFromCosines(Dot(m.t, c.t), Dot(m.p, c.p), Dot(m.b, c.b));
+}
+
+struct Pick {
+    Plane plane;
+    Weight misfit;
+    double distance;
+};
+
+// The Kagan angle from the centre to every grid rake at one strike and dip
+// (the cosines between axes are linear in cos and sin of the rake).
+void RakeDistances(double strike, double dip, const AxesFrame& c, std::array<double, kRakes>& out) {
+    constexpr double r = 0.70710678118654752440;
+    const PlaneFrame f = FrameAt(strike, dip);
+    const double nT = Dot(f.n, c.t), nP = Dot(f.n, c.p), sT = Dot(f.es, c.t), sP = Dot(f.es, c.p);
+    const double dT = Dot(f.ed, c.t), dP = Dot(f.ed, c.p);
+    const double bS = Dot(focal::Cross(f.es, f.n), c.b), bD = Dot(focal::Cross(f.ed, f.n), c.b);
+    for (size_t k = 0; k < kRakes; ++k) {
+        const double cr = Rakes().cos[k], sr = Rakes().sin[k];
+        out[k] = KaganFromCosines((nT + cr * sT + sr * dT) * r, (nP - cr * sP - sr * dP) * r, cr * bS + sr * bD);
+    }
+}
+
+// The `wanted` grid mechanisms of misfit <= limit nearest (Kagan) to the
+// centre, nearest first; ties go to the one found first. Best first on the
+// distance: within a box the strike turns the mechanism by at most hs and
+// the dip by at most hd, so no mechanism of the box is nearer than the
+// nearest rake at its centre less hs + hd.
+std::vector<Pick> NearestOnGrid(Searcher& s, const std::vector<Settled>& settled, const AxesFrame& c, Weight limit,
+                                size_t wanted) {
+    struct Item {
+        double bound;
+        long order;
+        Box box;
+        bool operator>(const Item& o) const { return bound != o.bound ? bound > o.bound : order > o.order; }
     };
-    for (const Member& mb : members) {
-        const PlaneDifferences d = align.Differences(mb.plane, mb.n, mb.u);
-        add(a, d.a, mb.weight);
-        add(b, d.b, mb.weight);
-        const AxesFrame m = AxesOf(mb.n, mb.u);
-        const double k = KaganFromCosines(Dot(m.t, pref.t), Dot(m.p, pref.p), Dot(m.b, pref.b));
-        rot2 += mb.weight * k * k;
-        if (k <= kNearAngle) near += mb.weight;
-        total += mb.weight;
+    std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
+    RakeSums lb, ub;
+    std::array<double, kRakes> dist;
+    std::vector<Pick> found;  // sorted by distance, at most `wanted`
+    long order = 0;
+    const auto worst = [&] {
+        return found.size() < wanted ? std::numeric_limits<double>::infinity() : found.back().distance;
+    };
+    const auto visit = [&](const Box& b) {
+        s.Bounds(b, lb, ub);
+        RakeDistances(b.StrikeCentre(), b.DipCentre(), c, dist);
+        if (b.Leaf()) {
+            for (size_t k = 0; k < kRakes; ++k) {
+                if (ub[k] > limit || dist[k] >= worst()) continue;
+                const Pick p{{double(b.s0), double(b.d0), double(RakeAt(static_cast<int>(k)))}, ub[k], dist[k]};
+                found.insert(std::upper_bound(found.begin(), found.end(), p,
+                                              [](const Pick& x, const Pick& y) { return x.distance < y.distance; }),
+                             p);
+                if (found.size() > wanted) found.pop_back();
+            }
+            return;
+        }
+        double bound = std::numeric_limits<double>::infinity();
+        for (size_t k = 0; k < kRakes; ++k)
+            if (lb[k] <= limit) bound = std::min(bound, dist[k]);
+        bound -= b.HalfS() + b.HalfD();
+        if (bound < worst()) queue.push({bound, order++, b});
+    };
+    for (const Settled& st : settled)
+        if (st.bound <= limit) visit(st.box);
+    while (!queue.empty() && queue.top().bound < worst()) {
+        const Box b = queue.top().box;
+        queue.pop();
+        for (const Box& ch : Children(b)) visit(ch);
+    }
+    return found;
+}
+
+// Mechanisms on a finer grid (kFineStep) round some grid mechanisms, with
+// their exact misfits on the nominal rays.
+constexpr double kFineStep = 0.2;
+constexpr int kFineReach = 4;  // steps each way: the whole 1-degree cell and a little beyond
+std::vector<Pick> Refine(const RaySets& rays, const std::vector<Plane>& seeds) {
+    std::vector<Pick> out;
+    for (const Plane& seed : seeds)
+        for (int i = -kFineReach; i <= kFineReach; ++i)
+            for (int j = -kFineReach; j <= kFineReach; ++j) {
+                const double dip = seed.dip + j * kFineStep;
+                if (dip < 0 || dip > 90) continue;
+                for (int k = -kFineReach; k <= kFineReach; ++k) {
+                    double strike = std::fmod(seed.strike + i * kFineStep + 360, 360.0);
+                    strike = std::round(strike * 10) / 10;
+                    const double rake = std::round(Wrap180(seed.rake + k * kFineStep) * 10) / 10;
+                    const Plane p{strike, std::round(dip * 10) / 10, rake};
+                    out.push_back({p, rays.Misfit(0, focal::FaultNormal(p), focal::SlipVector(p)), 0});
+                }
+            }
+    return out;
+}
+
+// The smallest half-widths of strike, dip and rake round plane A and round
+// plane B such that `share` of the set (by weight) lies in A's box or in
+// B's: the same quantile of every angle, raised until the boxes together
+// hold the share.
+void ErrorBoxes(const std::vector<PlaneDifferences>& diffs, const std::vector<double>& weights, double share,
+                PlaneErrors& ea, PlaneErrors& eb) {
+    const size_t n = diffs.size();
+    double total = 0;
+    for (double w : weights) total += w;
+    if (n == 0 || total <= 0) return;
+    // Sorted absolute differences of each angle with their weights.
+    std::array<std::vector<std::pair<double, double>>, 6> sorted;
+    for (size_t i = 0; i < n; ++i) {
+        const PlaneDifferences& d = diffs[i];
+        const double v[6] = {d.a.strike, d.a.dip, d.a.rake, d.b.strike, d.b.dip, d.b.rake};
+        for (size_t c = 0; c < 6; ++c) sorted[c].push_back({std::fabs(v[c]), weights[i]});
+    }
+    for (auto& s : sorted) std::sort(s.begin(), s.end());
+    const auto quantile = [&](size_t c, double q) {
+        double acc = 0;
+        for (const auto& [v, w] : sorted[c]) {
+            acc += w;
+            if (acc >= q * total) return v;
+        }
+        return sorted[c].back().first;
+    };
+    const auto boxes = [&](double q, std::array<double, 6>& h) {
+        for (size_t c = 0; c < 6; ++c) h[c] = quantile(c, q);
+        double in = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const PlaneDifferences& d = diffs[i];
+            const bool a = std::fabs(d.a.strike) <= h[0] && std::fabs(d.a.dip) <= h[1] && std::fabs(d.a.rake) <= h[2];
+            const bool b = std::fabs(d.b.strike) <= h[3] && std::fabs(d.b.dip) <= h[4] && std::fabs(d.b.rake) <= h[5];
+            if (a || b) in += weights[i];
+        }
+        return in / total;
+    };
+    std::array<double, 6> h{};
+    double lo = 0, hi = 1;
+    for (int step = 0; step < 24; ++step) {
+        const double mid = 0.5 * (lo + hi);
+        (boxes(mid, h) >= share ? hi : lo) = mid;
+    }
+    boxes(hi, h);
+    ea = {std::min(h[0], 180.0), std::min(h[1], 90.0), std::min(h[2], 180.0)};
+    eb = {std::min(h[3], 180.0), std::min(h[4], 90.0), std::min(h[5], 180.0)};
+}
+
+// RMS rotation of the set about the preferred solution and its share within 45 degrees.
+void Spread(const std::vector<Member>& members, const std::vector<double>& weights, FocalSolution& sol) {
+    const AxesFrame pref = AxesOfPlane(sol.planeA);
+    double total = 0, rot2 = 0, near = 0;
+    for (size_t i = 0; i < members.size(); ++i) {
+        const double k = KaganTo(pref, members[i]);
+        rot2 += weights[i] * k * k;
+        if (k <= kNearAngle) near += weights[i];
+        total += weights[i];
     }
     if (total <= 0) return;
-    const auto rms = [total](const PlaneErrors& e) -> PlaneErrors {
-        return {std::sqrt(e.strike / total), std::sqrt(e.dip / total), std::sqrt(e.rake / total)};
-    };
-    sol.errorsA = rms(a);
-    sol.errorsB = rms(b);
     sol.rmsRotation = std::sqrt(rot2 / total);
     sol.shareWithin45 = near / total;
+}
+
+// P and T axes of at most kMaxAcceptableAxes members, drawn at even steps
+// of the cumulative weight so that the picture shows the set as it counts.
+std::vector<AxisPair> ThinnedAxes(const std::vector<Member>& members, const std::vector<double>& weights) {
+    std::vector<AxisPair> out;
+    double total = 0;
+    for (double w : weights) total += w;
+    if (members.empty() || total <= 0) return out;
+    const size_t wanted = std::min<size_t>(kMaxAcceptableAxes, members.size());
+    double acc = 0, next = 0.5 * total / static_cast<double>(wanted);
+    size_t last = members.size();
+    for (size_t i = 0; i < members.size() && out.size() < wanted; ++i) {
+        acc += weights[i];
+        if (acc < next) continue;
+        while (next <= acc) next += total / static_cast<double>(wanted);
+        if (i == last) continue;
+        last = i;
+        focal::Axis p, t, b;
+        focal::PrincipalAxes(members[i].plane, p, t, b);
+        out.push_back({p, t});
+    }
+    return out;
+}
+
+double LargestGap(std::vector<double> v, double lo, double hi, bool circular) {
+    if (v.empty()) return hi - lo;
+    std::sort(v.begin(), v.end());
+    double gap = circular ? v.front() + (hi - lo) - v.back() : std::max(v.front() - lo, hi - v.back());
+    for (size_t i = 1; i < v.size(); ++i) gap = std::max(gap, v[i] - v[i - 1]);
+    return gap;
+}
+
+void Coverage(const std::vector<Observation>& obs, FocalSolution& sol) {
+    std::vector<double> az, to;
+    const Vec3 n = focal::FaultNormal(sol.planeA), u = focal::SlipVector(sol.planeA);
+    double amp = 0, total = 0;
+    for (const Observation& o : obs) {
+        double a = Deg(std::atan2(o.ray.y, o.ray.x));
+        if (a < 0) a += 360;
+        az.push_back(a);
+        to.push_back(Deg(std::acos(std::clamp(o.ray.z, -1.0, 1.0))));
+        amp += o.weight * std::fabs(focal::PAmplitude(n, u, o.ray));
+        total += o.weight;
+    }
+    sol.azimuthGap = LargestGap(az, 0, 360, true);
+    sol.takeoffGap = LargestGap(to, 0, 180, false);
+    // Relative to stations spread evenly over the focal sphere, whose mean
+    // |P amplitude| is 4 / (3 pi): 1 for an even spread, near 0 for picks
+    // that all sit on nodal planes.
+    sol.stationRatio = total > 0 ? amp / total / (4 / (3 * focal::kPi)) : 0;
 }
 
 }  // namespace
@@ -609,11 +933,17 @@ int MisfitCount(const std::vector<Observation>& obs, const Plane& plane) {
     return m;
 }
 
-char QualityOf(double misfitFraction, double rmsRotation, double shareWithin45) {
-    if (shareWithin45 > 0.8 && rmsRotation <= 25 && misfitFraction <= 0.15) return 'A';
-    if (shareWithin45 > 0.6 && rmsRotation <= 35 && misfitFraction <= 0.2) return 'B';
-    if (shareWithin45 > 0.5 && rmsRotation <= 45 && misfitFraction <= 0.3) return 'C';
+char QualityOf(double misfitFraction, double rmsRotation, double shareWithin45, double stationRatio) {
+    if (shareWithin45 > 0.8 && rmsRotation <= 25 && misfitFraction <= 0.15 && stationRatio >= 0.5) return 'A';
+    if (shareWithin45 > 0.6 && rmsRotation <= 35 && misfitFraction <= 0.2 && stationRatio >= 0.4) return 'B';
+    if (shareWithin45 > 0.5 && rmsRotation <= 45 && misfitFraction <= 0.3 && stationRatio >= 0.3) return 'C';
     return 'D';
+}
+
+double EstimatedErrorRate(double minimumMisfit, double totalWeight, int picks) {
+    if (picks <= 0 || totalWeight <= 0) return kMaxErrorRate;
+    const double m = minimumMisfit * picks / totalWeight;  // in polarities of mean weight
+    return std::min(kMaxErrorRate, (m + 1) / (picks + 2));
 }
 
 FocalSolution SolveFocalMechanism(const std::vector<Observation>& obs, const SearchSettings& settings) {
@@ -621,26 +951,90 @@ FocalSolution SolveFocalMechanism(const std::vector<Observation>& obs, const Sea
     FocalSolution sol;
     sol.totalWeight = FromWeight(s.Total());
     sol.fittedCount = static_cast<int>(obs.size());
-    const Weight minimum = Minimum(s);
-    const double meanWeight = sol.totalWeight / static_cast<double>(std::max<size_t>(1, obs.size()));
-    const Weight tolerance = ToWeight(std::max(0.5 * settings.polarityErrorRate * sol.totalWeight, 2 * meanWeight));
+    const int n = sol.fittedCount;
+    std::vector<Settled> settled;
+    const Weight minimum = Minimum(s, settled);
+    sol.minimum = FromWeight(minimum);
+    const Weight unit = std::max<Weight>(1, s.Total() / std::max(1, n));  // the mean weight
+
+    // The error rate the data suggest, and that rate raised by 1.5 binomial
+    // sigmas for the errors, so that a set with few misfits does not claim
+    // more than a small sample of polarities can tell.
+    const double e = EstimatedErrorRate(sol.minimum, sol.totalWeight, n);
+    const double eWide = std::min(kMaxErrorRate, e + 1.5 * std::sqrt(e * (1 - e) / std::max(1, n)));
+    sol.errorRate = e;
+    const double q = e / (1 - e), qWide = eWide / (1 - eWide);
+    // The set reaches as far above the minimum as its wider likelihood is
+    // worth counting.
+    const int extra = std::clamp(static_cast<int>(std::ceil(std::log(kLeastLikelihood) / std::log(qWide))), 1,
+                                 kMostExtraPolarities);
+    const Weight kept = minimum + unit * extra;
+    // The set counted for the listing: within one polarity of the best.
+    const Weight tolerance = unit;
     sol.tolerance = FromWeight(tolerance);
-    const AcceptableSet set = Acceptable(s, minimum, minimum + tolerance);
+    // With wrong polarities about, the preferred solution may explain one
+    // polarity fewer than the best; on clean data it explains them all.
+    const Weight allowance = minimum > 0 ? unit : 0;
+    // A wide set is kept in coarser pieces, a narrow one finely: the share
+    // of the grid the settled boxes that may hold members cover says which.
+    double reach = 0;
+    for (const Settled& st : settled)
+        if (st.bound <= kept) reach += DipVolume(st.box.d0, st.box.nd) * st.box.ns;
+    reach /= DipVolume(0, kDips) * kStrikes;
+    const Pooling pool = reach > 0.2 ? Pooling{4, 8, 8} : reach > 0.02 ? Pooling{2, 4, 4} : Pooling{1, 2, 4};
+    const AcceptableSet set = Acceptable(s, settled, minimum + tolerance, kept, pool);
     sol.acceptableCount = set.count;
     sol.acceptableShare = static_cast<double>(set.count) / kGridSize;
-    // Each polarity beyond the minimum makes a mechanism q = e / (1 - e)
-    // times less likely when polarities are wrong independently at rate e.
-    const double q = settings.polarityErrorRate / (1 - settings.polarityErrorRate);
-    sol.centre = CentreOf(set.members, minimum, ToWeight(meanWeight), q);
-    sol.planeA = NearestBest(set.best, sol.centre);
+
+    const RaySets rays(obs, settings.trials);
+    sol.trials = static_cast<int>(rays.Count()) - 1;
+    std::vector<double> like, likeWide;
+    Likelihoods(set.members, rays, unit, s.WeightStep(), q, qWide, like, likeWide);
+    sol.centre = CentreOf(set.members, like);
+    const AxesFrame centre = AxesOfPlane(sol.centre);
+
+    // The grid minimum nearest the centre, listed as the smallest misfit.
+    const std::vector<Pick> best = NearestOnGrid(s, settled, centre, minimum, 1);
+    sol.best = best.empty() ? Plane{} : best.front().plane;
+    sol.minimumCount = MisfitCount(obs, sol.best);
+
+    // Sub-degree refinement round the candidates nearest the centre: a
+    // region that explains every polarity may be narrower than the grid.
+    const std::vector<Pick> near = NearestOnGrid(s, settled, centre, minimum + allowance, kRefinedSeeds);
+    std::vector<Plane> seeds;
+    for (const Pick& p : near) seeds.push_back(p.plane);
+    const std::vector<Pick> fine = Refine(rays, seeds);
+    Weight least = minimum;
+    for (const Pick& p : fine) least = std::min(least, p.misfit);
+    sol.refinedMinimum = FromWeight(least);
+    const Weight limit = least + (least > 0 ? unit : 0);
+    Pick chosen{sol.best, minimum, std::numeric_limits<double>::infinity()};
+    for (const Pick& p : near)
+        if (p.misfit <= limit && p.distance < chosen.distance) chosen = p;
+    for (const Pick& p : fine) {
+        if (p.misfit > limit) continue;
+        const double d = Kagan(centre, p.plane);
+        if (d < chosen.distance) chosen = {p.plane, p.misfit, d};
+    }
+    sol.planeA = chosen.plane;
     sol.planeB = focal::AuxiliaryPlane(sol.planeA);
     focal::Axis bAxis;
     focal::PrincipalAxes(sol.planeA, sol.pAxis, sol.tAxis, bAxis);
     sol.centreDistance = focal::KaganAngle(sol.planeA, sol.centre);
     sol.misfit = WeightedMisfit(obs, sol.planeA);
     sol.misfitCount = MisfitCount(obs, sol.planeA);
-    MeasureSpread(set.members, sol);
-    sol.quality = QualityOf(sol.totalWeight > 0 ? sol.misfit / sol.totalWeight : 1, sol.rmsRotation, sol.shareWithin45);
+
+    // The errors: the boxes round both planes that hold 90 % of the wider set.
+    const PlaneAligner align(sol.planeA, sol.planeB);
+    std::vector<PlaneDifferences> diffs;
+    diffs.reserve(set.members.size());
+    for (const Member& mb : set.members) diffs.push_back(align.Differences(mb.plane, mb.n, mb.u));
+    ErrorBoxes(diffs, likeWide, kErrorShare, sol.errorsA, sol.errorsB);
+    Spread(set.members, like, sol);
+    Coverage(obs, sol);
+    sol.acceptableAxes = ThinnedAxes(set.members, likeWide);
+    sol.quality = QualityOf(sol.totalWeight > 0 ? sol.misfit / sol.totalWeight : 1, sol.rmsRotation, sol.shareWithin45,
+                            sol.stationRatio);
     sol.boxesEvaluated = s.Evaluated();
     return sol;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/focalmath.h"
+#include "common/qualityfile.h"
 
 namespace dyma::npfa {
 
@@ -19,13 +20,19 @@ struct Observation {
 };
 
 struct SearchSettings {
-    // Expected share of wrong polarities in operators' picks; sets how far
-    // above the best misfit a mechanism may be and still be acceptable.
-    double polarityErrorRate = 0.1;
+    // The same fitted picks again, once per ray trial: rays recomputed from
+    // a source and seam-wave angles moved within their errors. Every trial
+    // holds the nominal observations' count in their order (polarities may
+    // differ where a moved source changes a station's side of it).
+    std::vector<std::vector<Observation>> trials;
 };
 
 struct PlaneErrors {
     double strike = 0, dip = 0, rake = 0;
+};
+
+struct AxisPair {
+    focal::Axis p, t;
 };
 
 struct FocalSolution {
@@ -33,16 +40,26 @@ struct FocalSolution {
     focal::Axis pAxis, tAxis;
     double totalWeight = 0;
     int fittedCount = 0;
-    double misfit = 0;              // weighted misfit of the preferred solution: the smallest on the grid
-    int misfitCount = 0;            // fitted polarities the preferred solution does not explain
-    double tolerance = 0;           // acceptable: weighted misfit <= misfit + tolerance
+    double misfit = 0;      // weighted misfit of the preferred solution
+    int misfitCount = 0;    // fitted polarities the preferred solution does not explain
+    focal::Plane best;      // a mechanism of the smallest misfit on the 1-degree grid
+    double minimum = 0;     // the grid's smallest weighted misfit
+    int minimumCount = 0;   // polarities `best` does not explain
+    double refinedMinimum = 0;  // the smallest misfit after the sub-degree refinement (<= minimum)
+    double errorRate = 0;   // share of wrong polarities estimated from the minimum
+    double tolerance = 0;   // acceptable: weighted misfit <= minimum + tolerance
     long long acceptableCount = 0;  // 1-degree grid mechanisms in the acceptable set
     double acceptableShare = 0;     // of all grid mechanisms
     focal::Plane centre;            // centre of the acceptable set (its likelihood-weighted mean moment tensor)
     double centreDistance = 0;      // Kagan angle from the preferred solution to the centre
-    PlaneErrors errorsA, errorsB;   // RMS spread of the acceptable set, planes aligned with A and B
+    PlaneErrors errorsA, errorsB;   // half-widths of the box round each plane holding 90 % of the set
     double rmsRotation = 0;         // RMS Kagan angle of the acceptable set about the preferred
     double shareWithin45 = 0;       // share of the acceptable set within 45 degrees of the preferred
+    double stationRatio = 0;        // mean |P amplitude| on the picks, 1 for stations spread evenly
+    double azimuthGap = 0;          // largest gap between the picks' azimuths, degrees
+    double takeoffGap = 0;          // largest gap of the take-off angles over 0..180, degrees
+    int trials = 0;                 // ray trials folded into the set
+    std::vector<AxisPair> acceptableAxes;  // P and T axes of the set, thinned evenly
     char quality = 'D';
     long long boxesEvaluated = 0;  // work done, for the listing
 };
@@ -78,7 +95,12 @@ int MisfitCount(const std::vector<Observation>& observations, const focal::Plane
 int PredictedPolarity(const focal::Plane& plane, const focal::Vec3& ray);
 
 // The quality letter from the share of polarities not explained, the RMS
-// rotation of the acceptable set and its share near the solution.
-char QualityOf(double misfitFraction, double rmsRotation, double shareWithin45);
+// rotation of the acceptable set, its share near the solution and the
+// station distribution ratio.
+char QualityOf(double misfitFraction, double rmsRotation, double shareWithin45, double stationRatio = 1.0);
+
+// The share of wrong polarities the data suggest: (m + 1) / (N + 2) for m
+// polarities (in mean weights) not explained by the best mechanism of N.
+double EstimatedErrorRate(double minimumMisfit, double totalWeight, int picks);
 
 }  // namespace dyma::npfa

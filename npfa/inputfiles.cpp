@@ -64,6 +64,19 @@ ParFile ParsePar(const std::vector<std::string>& lines, const std::string& name)
     ParFile par{names[0], names[1], names[2], names[3], {}, {}};
     if (lines.size() > 4) par.bin = Trim(lines[4]);
     if (lines.size() > 5) par.parameters = Trim(lines[5]);
+    if (lines.size() > 6 && !Blank(lines[6])) {
+        std::string text = lines[6];
+        for (char& c : text)
+            if (c == ',' || c == ';') c = ' ';
+        const std::vector<std::string> t = Tokens(text);
+        if (t.size() != 2)
+            throw InputError(Where(name, 7) + "oczekiwano dwóch liczb: błąd lokalizacji [m] i błąd kąta fal pokładowych [°]");
+        par.locationError = Number(t[0], name, 7, "błąd lokalizacji");
+        par.seamAngleError = Number(t[1], name, 7, "błąd kąta fal pokładowych");
+        if (par.locationError < 0 || par.seamAngleError < 0 || par.locationError > 10000 || par.seamAngleError > 45)
+            throw InputError(Where(name, 7) + "błędy poza zakresem (0-10000 m, 0-45°)");
+        par.errorsGiven = true;
+    }
     // Writing the result over an input would destroy the operator's file.
     const bool clash =
         par.res == par.dat || par.res == par.net || par.pny == par.dat || par.pny == par.net || par.res == par.pny;

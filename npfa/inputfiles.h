@@ -24,9 +24,17 @@ public:
 // NPF.PAR: five file names and the parameter line. The parameter line
 // ("0,0,14,1,12,3,0" from the program) held the options of the older solver;
 // this solver has no options, so the line is read, listed and otherwise
-// ignored.
+// ignored. An optional seventh line, which the older solver never read,
+// gives the location error of the source in metres and the error of the
+// seam-wave take-off angles in degrees ("50,5"); without it the defaults
+// hold.
+inline constexpr double kDefaultLocationError = 50;    // m
+inline constexpr double kDefaultSeamAngleError = 5;    // degrees
 struct ParFile {
     std::string dat, res, pny, net, bin, parameters;
+    double locationError = kDefaultLocationError;
+    double seamAngleError = kDefaultSeamAngleError;
+    bool errorsGiven = false;  // the seventh line was there
 };
 
 struct DatPick {

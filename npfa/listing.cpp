@@ -100,24 +100,38 @@ void Solution(const RunRecord& run, std::vector<std::string>& out) {
     const FocalSolution& s = *run.solution;
     out.push_back("");
     out.push_back("Rozwiązanie (podwójna para sił, siatka co 1° przeszukana w całości):");
-    out.push_back("Najmniejsza ważona niezgodność: " + F("0.0#", s.misfit) + " z " + F("0.0#", s.totalWeight) +
-                  "; niezgodne odczyty: " + std::to_string(s.misfitCount) + " z " + std::to_string(s.fittedCount));
+    out.push_back("Najmniejsza ważona niezgodność: " + F("0.0#", s.minimum) + " z " + F("0.0#", s.totalWeight) +
+                  "; niezgodne odczyty: " + std::to_string(s.minimumCount) + " z " + std::to_string(s.fittedCount));
+    out.push_back("Mechanizm o najmniejszej niezgodności (najbliższy środka zbioru): " + PlaneText(s.best));
+    if (s.refinedMinimum < s.minimum)
+        out.push_back("Po zagęszczeniu siatki do 0,2°: najmniejsza niezgodność " + F("0.0#", s.refinedMinimum));
+    out.push_back("Szacowany udział błędnych polaryzacji: " + F("0.0", 100 * s.errorRate) + " %");
+    out.push_back("Rozwiązanie (najbliższe środka zbioru akceptowalnego): niezgodność " + F("0.0#", s.misfit) +
+                  ", niezgodne odczyty: " + std::to_string(s.misfitCount) + " z " + std::to_string(s.fittedCount));
     out.push_back("ACC (ważony udział zgodnych polaryzacji) = " + F("0.000", run.acc));
     out.push_back("Płaszczyzna A: " + PlaneText(s.planeA) + "   błędy " + ErrorText(s.errorsA));
     out.push_back("Płaszczyzna B: " + PlaneText(s.planeB) + "   błędy " + ErrorText(s.errorsB));
+    out.push_back("Błędy: połowy szerokości przedziałów wokół płaszczyzny A lub B, w których leży 90 % zbioru");
     out.push_back("Oś P: azymut " + F("0.0", s.pAxis.trend) + "°, nachylenie " + F("0.0", s.pAxis.plunge) +
                   "°;  oś T: azymut " + F("0.0", s.tAxis.trend) + "°, nachylenie " + F("0.0", s.tAxis.plunge) + "°");
-    out.push_back("Zbiór akceptowalny: niezgodność nie większa niż " + F("0.0#", s.misfit + s.tolerance) +
+    out.push_back("Zbiór akceptowalny: niezgodność nie większa niż " + F("0.0#", s.minimum + s.tolerance) +
                   " (najmniejsza + " + F("0.0#", s.tolerance) + "): " + std::to_string(s.acceptableCount) +
                   " mechanizmów siatki, " + F("0.000", 100 * s.acceptableShare) + " % wszystkich");
+    if (run.par)
+        out.push_back("Próby promieni: " + std::to_string(s.trials) + " (błąd lokalizacji " +
+                      F("0.#", run.par->locationError) + " m, błąd kąta fal pokładowych " +
+                      F("0.0#", run.par->seamAngleError) + "°" + (run.par->errorsGiven ? "" : ", wartości domyślne") +
+                      ")");
     out.push_back("Środek zbioru (średni tensor momentu, ważony wiarygodnością): " + PlaneText(s.centre) +
                   "; odległość rozwiązania od środka " + F("0.0", s.centreDistance) + "°");
     out.push_back("Rozrzut zbioru wokół rozwiązania (kąt Kagana, RMS): " + F("0.0", s.rmsRotation) +
                   "°; w promieniu 45°: " + F("0.0", 100 * s.shareWithin45) + " % zbioru");
+    out.push_back("Rozkład stacji (średnia |amplituda P|): " + F("0.00", s.stationRatio) + "; luka azymutalna " +
+                  F("0.0", s.azimuthGap) + "°, luka kątów wyjścia " + F("0.0", s.takeoffGap) + "°");
     out.push_back(
         "Jakość: " + std::string(1, s.quality) +
-        "   (A: niezgodność do 15 %, rozrzut do 25°, ponad 80 % zbioru w 45°; B: 20 %, 35°, 60 %; C: 30 %, 45°, "
-        "50 %; D: pozostałe)");
+        "   (A: niezgodność do 15 %, rozrzut do 25°, ponad 80 % zbioru w 45°, rozkład stacji od 0,5; B: 20 %, 35°, "
+        "60 %, 0,4; C: 30 %, 45°, 50 %, 0,3; D: pozostałe)");
     out.push_back("Przeszukane obszary siatki: " + std::to_string(s.boxesEvaluated));
 }
 

@@ -1,6 +1,7 @@
 #include "npfa/observations.h"
 
 #include <cmath>
+#include <random>
 
 namespace dyma::npfa {
 
@@ -74,6 +75,34 @@ std::vector<Observation> FittedObservations(const std::vector<PickRow>& rows) {
     for (const PickRow& r : rows)
         if (r.fitted != 0) obs.push_back({focal::Normalized(focal::RayVector(r.ray)), r.fitted, r.pick.weight});
     return obs;
+}
+
+std::vector<std::vector<Observation>> RayTrials(const DatFile& dat, const NetFile& net,
+                                                const std::vector<PickRow>& rows, double locationError,
+                                                double seamAngleError, int count) {
+    std::vector<std::vector<Observation>> trials;
+    if (locationError <= 0 && seamAngleError <= 0) return trials;
+    std::mt19937 rng(20240611u);
+    std::normal_distribution<double> km(0, locationError * 0.001), deg(0, seamAngleError);
+    for (int t = 0; t < count; ++t) {
+        DatFile moved = dat;
+        NetFile tilted = net;
+        moved.x += km(rng);
+        moved.y += km(rng);
+        moved.depth += km(rng);
+        tilted.model.aa += deg(rng);
+        tilted.model.bb += deg(rng);
+        const std::vector<PickRow> trial = BuildPickRows(moved, tilted);
+        std::vector<Observation> obs;
+        bool complete = trial.size() == rows.size();
+        for (size_t i = 0; complete && i < rows.size(); ++i) {
+            if (rows[i].fitted == 0) continue;
+            if (trial[i].fitted == 0) complete = false;
+            else obs.push_back({focal::Normalized(focal::RayVector(trial[i].ray)), trial[i].fitted, trial[i].pick.weight});
+        }
+        if (complete) trials.push_back(std::move(obs));
+    }
+    return trials;
 }
 
 }  // namespace dyma::npfa

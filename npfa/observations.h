@@ -29,4 +29,14 @@ std::vector<PickRow> BuildPickRows(const DatFile& dat, const NetFile& net);
 // The fitted picks as the search wants them, in row order.
 std::vector<Observation> FittedObservations(const std::vector<PickRow>& rows);
 
+// The fitted picks again, `count` times, each time with the source moved by
+// a normal error of locationError metres in every coordinate and both
+// seam-wave take-off angles by one of seamAngleError degrees. A trial in
+// which a fitted pick loses its ray is left out. The draws repeat from run
+// to run (a fixed seed), so one input always gives one result.
+inline constexpr int kRayTrials = 30;
+std::vector<std::vector<Observation>> RayTrials(const DatFile& dat, const NetFile& net,
+                                                const std::vector<PickRow>& rows, double locationError,
+                                                double seamAngleError, int count = kRayTrials);
+
 }  // namespace dyma::npfa

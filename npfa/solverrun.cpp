@@ -5,6 +5,7 @@
 #include "common/textfile.h"
 #include "npfa/listing.h"
 #include "npfa/resultfile.h"
+#include "common/qualityfile.h"
 
 namespace dyma::npfa {
 
@@ -42,18 +43,50 @@ void Solve(RunRecord& run, const std::string& dir) {
     if (static_cast<int>(obs.size()) < kMinimumPolarities)
         throw InputError("Za mało polaryzacji do rozwiązania: " + std::to_string(obs.size()) +
                          " (potrzeba co najmniej " + std::to_string(kMinimumPolarities) + ")");
-    run.solution = SolveFocalMechanism(obs);
+    SearchSettings settings;
+    settings.trials = RayTrials(*run.dat, *run.net, run.rows, par.locationError, par.seamAngleError);
+    run.solution = SolveFocalMechanism(obs, settings);
     run.acc = run.solution->totalWeight > 0 ? 1 - run.solution->misfit / run.solution->totalWeight : 0;
 }
 
+SolutionQuality QualityRecordOf(const RunRecord& run) {
+    const FocalSolution& s = *run.solution;
+    SolutionQuality q;
+    q.quality = s.quality;
+    q.misfitCount = s.misfitCount;
+    q.polarityCount = s.fittedCount;
+    q.errorRate = s.errorRate;
+    q.stationRatio = s.stationRatio;
+    q.azimuthGap = s.azimuthGap;
+    q.takeOffGap = s.takeoffGap;
+    q.locationError = run.par->locationError;
+    q.seamAngleError = run.par->seamAngleError;
+    for (const AxisPair& a : s.acceptableAxes) q.axes.push_back({a.p.trend, a.p.plunge, a.t.trend, a.t.plunge});
+    return q;
+}
+
+// The quality file sits beside the result file.
+std::string QualityPath(const std::string& workDir, const std::string& res) {
+    const fs::path p = NativePath(InDir(workDir, res));
+    return (p.parent_path() / kQualityFileName).string();
+}
+
 }  // namespace
+
+FocalSolution SolveWorkDir(const std::string& workDir, std::vector<Observation>* observations) {
+    RunRecord run;
+    run.par = ParsePar(ReadInputLines(InDir(workDir, "NPF.PAR"), "NPF.PAR"), "NPF.PAR");
+    Solve(run, workDir);
+    if (observations) *observations = FittedObservations(run.rows);
+    return *run.solution;
+}
 
 int RunSolver(const std::string& workDir, std::ostream& errors) {
     RunRecord run;
     run.workDir = workDir.empty() ? fs::current_path().string() : workDir;
     std::string pny = "NPF.PNY", res = "NPF.RES";
     int status = kExitOk;
-    std::vector<std::string> resultLines;
+    std::vector<std::string> resultLines, qualityLines;
     try {
         try {
             const ParFile par = ParsePar(ReadInputLines(InDir(workDir, "NPF.PAR"), "NPF.PAR"), "NPF.PAR");
@@ -64,12 +97,15 @@ int RunSolver(const std::string& workDir, std::ostream& errors) {
             // A result left by an earlier run must not pass for this one's.
             std::error_code ec;
             fs::remove(NativePath(InDir(workDir, res)), ec);
+            fs::remove(NativePath(QualityPath(workDir, res)), ec);
             throw;
         }
         std::error_code ec;
         fs::remove(NativePath(InDir(workDir, res)), ec);
+        fs::remove(NativePath(QualityPath(workDir, res)), ec);
         Solve(run, workDir);
         resultLines = ResultLines(ResultOf(run));
+        qualityLines = QualityFileLines(QualityRecordOf(run));
     } catch (const InputError& e) {
         run.failure = e.what();
         status = kExitInput;
@@ -78,17 +114,21 @@ int RunSolver(const std::string& workDir, std::ostream& errors) {
         status = kExitFault;
     }
 
-    // The listing goes first: the program stops the solver as soon as the
-    // result file is complete.
+    // The listing and the quality file go first: the program stops the
+    // solver as soon as the result file is complete. The listing is remade
+    // by any run, so it does not wait for the disk.
     try {
-        WriteTextLines(InDir(workDir, pny), ListingLines(run));
+        WriteTextLines(InDir(workDir, pny), ListingLines(run), Durability::Unsynced);
     } catch (const std::exception& e) {
         errors << "NPFA: " << e.what() << '\n';
         if (status == kExitOk) status = kExitOutput;
     }
     if (status == kExitOk) {
         try {
-            // Written to a temporary name and renamed, so the file appears whole.
+            // Both written to a temporary name and renamed, so each appears
+            // whole; the quality file before the result, so that a complete
+            // result always has its quality file beside it.
+            WriteTextLines(QualityPath(workDir, res), qualityLines, Durability::Unsynced);
             WriteTextLines(InDir(workDir, res), resultLines);
         } catch (const std::exception& e) {
             errors << "NPFA: " << e.what() << '\n';

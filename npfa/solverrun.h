@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "npfa/focalsearch.h"
+
 namespace dyma::npfa {
 
 inline constexpr int kMinimumPolarities = 6;
@@ -17,6 +19,11 @@ enum ExitStatus : int {
     kExitOutput = 2,  // a result file could not be written
     kExitFault = 3,   // anything else
 };
+
+// The search a run in workDir makes (its NPF.PAR, DAT and NET, the ray
+// trials), without writing anything; `observations` receives the fitted
+// picks. Throws InputError as the run would fail.
+FocalSolution SolveWorkDir(const std::string& workDir, std::vector<Observation>* observations = nullptr);
 
 // Runs in workDir ("" = the current directory). Reasons for a failure go to
 // `errors` and into the listing file.

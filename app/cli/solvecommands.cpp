@@ -3,6 +3,7 @@
 #include "app/cli/arguments.h"
 #include "app/cli/commands.h"
 #include "app/cli/console.h"
+#include "app/cli/json.h"
 #include "app/cli/toolfolder.h"
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
@@ -54,6 +55,12 @@ const char kSolveHelp[] =
     "  --dip N         upad warstw [°]\n"
     "  --strike N      bieg warstw [°]\n"
     "                  (bez nich model geologiczny pochodzi z ustawień programu)\n"
+    "  --json          zamiast raportów jedna tablica JSON: dla każdego projektu\n"
+    "                  płaszczyzny z błędami, osie, ACC i, gdy NPFA.EXE zapisał\n"
+    "                  plik NPF.ACC, klasa jakości (Quality), niezgodne polaryzacje\n"
+    "                  (MisfitCount z PolarityCount), ErrorRate, StationRatio,\n"
+    "                  AzimuthGap, TakeOffGap, LocationError, SeamAngleError i osie\n"
+    "                  P i T zbioru akceptowalnego (Acceptable); bez tego pliku null\n"
     "  --stations PLIK tabela stacji, gdy plikiem sygnału jest zapis miniSEED\n"
     "                  (domyślnie <nazwa>.stations.csv albo stations.csv obok niego)\n"
     "\n"
@@ -211,7 +218,8 @@ std::optional<Solved> SolveProject(const std::string& name, const ToolSettings& 
 
         Solved solved;
         solved.projectFile = plan->projectFile;
-        if (!TakeSolverResult(*resLines, image, t.settings, sep, solved.record)) {
+        if (!TakeSolverResult(*resLines, image, t.settings, sep, solved.record,
+                              LoadQualityLines(SolverPath(*work, kResFile)))) {
             PrintError("Plik wyników NPF.RES programu NPFA.EXE jest niepełny (" + plan->projectFile + ").");
             return std::nullopt;
         }
@@ -255,6 +263,43 @@ void AppendReport(std::vector<std::string>& all, const std::vector<std::string>&
 
 }  // namespace
 
+namespace {
+
+// One solved project for --json; the quality file's figures are null for a
+// solver that wrote none.
+Json SolutionJson(const std::string& project, const SolutionRecord& r) {
+    Json o = Json::Object();
+    o.Add("File", project).Add("X", r.X).Add("Y", r.Y).Add("Z", r.Z);
+    const std::pair<const char*, double> values[] = {
+        {"SA", r.SA},   {"DA", r.DA},   {"RA", r.RA},         {"SB", r.SB},         {"RB", r.RB},
+        {"DB", r.DB},   {"SAB", r.SAB}, {"DAB", r.DAB},       {"RAB", r.RAB},       {"SBB", r.SBB},
+        {"RBB", r.RBB}, {"DBB", r.DBB}, {"PTrend", r.PTrend}, {"PPlunge", r.PPlunge}, {"TTrend", r.TTrend},
+        {"TPlunge", r.TPlunge}, {"ACC", r.ACC}};
+    for (const auto& [key, value] : values) o.Add(key, value);
+    o.Add("StationCount", r.StationCount);
+    const std::optional<SolutionQuality>& q = r.AcceptableSet;
+    o.Add("Quality", q ? Json(std::string(1, q->quality)) : Json());
+    o.Add("MisfitCount", q ? Json(q->misfitCount) : Json());
+    o.Add("PolarityCount", q ? Json(q->polarityCount) : Json());
+    o.Add("ErrorRate", q ? Json(q->errorRate) : Json());
+    o.Add("StationRatio", q ? Json(q->stationRatio) : Json());
+    o.Add("AzimuthGap", q ? Json(q->azimuthGap) : Json());
+    o.Add("TakeOffGap", q ? Json(q->takeOffGap) : Json());
+    o.Add("LocationError", q ? Json(q->locationError) : Json());
+    o.Add("SeamAngleError", q ? Json(q->seamAngleError) : Json());
+    Json axes = q ? Json::Array() : Json();
+    if (q)
+        for (const AcceptableAxes& a : q->axes) {
+            Json pair = Json::Array();
+            for (double v : {a.pTrend, a.pPlunge, a.tTrend, a.tPlunge}) pair.Push(v);
+            axes.Push(std::move(pair));
+        }
+    o.Add("Acceptable", std::move(axes));
+    return o;
+}
+
+}  // namespace
+
 int SolveCommand(const CommandArgs& args) {
     const Arguments a = ParseArguments(args, {{"--save", false},
                                               {"--report", true},
@@ -263,7 +308,8 @@ int SolveCommand(const CommandArgs& args) {
                                               {"--bb", true},
                                               {"--dip", true},
                                               {"--strike", true},
-                                              {"--stations", true}});
+                                              {"--stations", true},
+                                              {"--json", false}});
     if (a.help) {
         std::cout << kSolveHelp;
         return kExitOk;
@@ -291,13 +337,17 @@ int SolveCommand(const CommandArgs& args) {
     std::vector<std::string> reports;
     std::vector<std::string> csv{CsvLine(SolutionCsvHeader(), sep)};
     bool printed = false;
+    const bool json = a.Has("--json");
+    Json solutions = Json::Array();
     for (const std::string& project : a.positional) {
         const auto solved = SolveProject(project, t, a.Has("--save"), sep, locale, a.Value("--stations").value_or(""));
         if (!solved) {
             status = kExitFailed;
             continue;
         }
-        if (reportFile) {
+        if (json) {
+            solutions.Push(SolutionJson(solved->projectFile, solved->record));
+        } else if (reportFile) {
             AppendReport(reports, solved->report);
             std::cout << "Przetworzono plik " << solved->projectFile << '\n';
         } else {
@@ -307,6 +357,7 @@ int SolveCommand(const CommandArgs& args) {
         }
         csv.push_back(CsvLine(SolutionCsvFields(solved->projectFile, solved->record, sep), sep));
     }
+    if (json) std::cout << solutions.Text() << '\n';
     std::cout << std::flush;
     // Output files are written only when something was solved, so a failed
     // batch never replaces an earlier catalogue with an empty one.

@@ -10,6 +10,7 @@
 #include "common/usermessages.h"
 
 #include <algorithm>
+#include <sstream>
 
 namespace dyma {
 
@@ -300,6 +301,78 @@ ChannelPick ReadChannelPick(const IniImage& image, int ident) {
 
 // ------------------------------------------------------------------ result
 
+namespace {
+
+// The keys of the quality file's figures in [Result]; an older program
+// skips them, and a result without them is shown as before.
+constexpr const char* kAcceptableKeys[] = {"Quality",        "MisfitCount",   "PolarityCount", "ErrorRate",
+                                           "StationRatio",   "AzimuthGap",    "TakeOffGap",    "LocationError",
+                                           "SeamAngleError", "AcceptableCount"};
+
+std::string AcceptableKey(size_t i) { return "Acceptable" + FormatInt(static_cast<long long>(i), 3); }
+
+void EraseQuality(IniImage& image, const std::string& res) {
+    for (const char* key : kAcceptableKeys) image.DeleteKey(res, key);
+    for (size_t i = 0; image.ValueExists(res, AcceptableKey(i)); ++i) image.DeleteKey(res, AcceptableKey(i));
+}
+
+void SaveQuality(const SolutionQuality& q, IniImage& image, const std::string& res, char sep) {
+    image.WriteString(res, "Quality", std::string(1, q.quality));
+    image.WriteInteger(res, "MisfitCount", q.misfitCount);
+    image.WriteInteger(res, "PolarityCount", q.polarityCount);
+    image.WriteFloat(res, "ErrorRate", q.errorRate, sep);
+    image.WriteFloat(res, "StationRatio", q.stationRatio, sep);
+    image.WriteFloat(res, "AzimuthGap", q.azimuthGap, sep);
+    image.WriteFloat(res, "TakeOffGap", q.takeOffGap, sep);
+    image.WriteFloat(res, "LocationError", q.locationError, sep);
+    image.WriteFloat(res, "SeamAngleError", q.seamAngleError, sep);
+    image.WriteInteger(res, "AcceptableCount", static_cast<long long>(q.axes.size()));
+    // One mechanism a key: P trend, P plunge, T trend, T plunge.
+    for (size_t i = 0; i < q.axes.size(); ++i) {
+        const AcceptableAxes& a = q.axes[i];
+        std::string text;
+        for (double v : {a.pTrend, a.pPlunge, a.tTrend, a.tPlunge})
+            text += (text.empty() ? "" : " ") + FormatFloat("0.0", v, sep);
+        image.WriteString(res, AcceptableKey(i), text);
+    }
+}
+
+bool Real(const IniImage& image, const std::string& res, const char* key, double& v) {
+    const std::string text = Trim(image.ReadString(res, key, ""));
+    return TryStrToFloat(text, '.', v) || TryStrToFloat(text, ',', v);
+}
+
+// The figures when every key is there and reads; a damaged set leaves the
+// result as an older one (the plain solution still shows).
+std::optional<SolutionQuality> LoadQuality(const IniImage& image, const std::string& res) {
+    const std::string letter = Trim(image.ReadString(res, "Quality", ""));
+    if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'D') return std::nullopt;
+    SolutionQuality q;
+    q.quality = letter[0];
+    double misfit = 0, polarities = 0, count = 0;
+    if (!Real(image, res, "MisfitCount", misfit) || !Real(image, res, "PolarityCount", polarities) ||
+        !Real(image, res, "ErrorRate", q.errorRate) || !Real(image, res, "StationRatio", q.stationRatio) ||
+        !Real(image, res, "AzimuthGap", q.azimuthGap) || !Real(image, res, "TakeOffGap", q.takeOffGap) ||
+        !Real(image, res, "LocationError", q.locationError) || !Real(image, res, "SeamAngleError", q.seamAngleError) ||
+        !Real(image, res, "AcceptableCount", count) || count < 0 || count > kMaxAcceptableAxes)
+        return std::nullopt;
+    q.misfitCount = static_cast<int>(misfit);
+    q.polarityCount = static_cast<int>(polarities);
+    for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
+        std::istringstream ss(image.ReadString(res, AcceptableKey(i), ""));
+        std::string t[4];
+        ss >> t[0] >> t[1] >> t[2] >> t[3];
+        AcceptableAxes a;
+        double* v[4] = {&a.pTrend, &a.pPlunge, &a.tTrend, &a.tPlunge};
+        for (size_t k = 0; k < 4; ++k)
+            if (!TryStrToFloat(t[k], '.', *v[k]) && !TryStrToFloat(t[k], ',', *v[k])) return std::nullopt;
+        q.axes.push_back(a);
+    }
+    return q;
+}
+
+}  // namespace
+
 void SaveResult(const SolutionRecord& r, IniImage& image, char sep) {
     const std::string res = "Result";
     image.WriteFloat(res, "X", r.X, sep);
@@ -321,6 +394,10 @@ void SaveResult(const SolutionRecord& r, IniImage& image, char sep) {
     image.WriteInteger(res, "PlusColor", r.PlusColor);
     image.WriteInteger(res, "MinusColor", r.MinusColor);
     image.WriteBool(res, "Exists", r.Exists);
+    // A result without a quality file must not keep the figures of an
+    // earlier one.
+    EraseQuality(image, res);
+    if (r.AcceptableSet) SaveQuality(*r.AcceptableSet, image, res, sep);
 }
 
 void LoadResult(SolutionRecord& r, const IniImage& image) {
@@ -346,6 +423,7 @@ void LoadResult(SolutionRecord& r, const IniImage& image) {
     r.PlusColor = static_cast<Colour>(image.ReadInteger(res, "PlusColor", 255));
     r.MinusColor = static_cast<Colour>(image.ReadInteger(res, "MinusColor", 16711680));
     r.Exists = image.ReadBool(res, "Exists", false);
+    r.AcceptableSet = LoadQuality(image, res);
 }
 
 }  // namespace dyma

@@ -7,7 +7,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <optional>
 #include <vector>
+
+#include "common/qualityfile.h"
 
 namespace dyma {
 
@@ -107,6 +110,10 @@ struct SolutionRecord {
     double Zakres = 0;
     std::string Description, Operator;
     double Date = 0, Time = 0;
+    // What the solver's quality file (NPF.ACC) adds: the quality letter and
+    // the figures it rests on, and the P and T axes of the acceptable set.
+    // Empty for a result without that file (an older solver or project).
+    std::optional<SolutionQuality> AcceptableSet;
     // Drawing frame, set by every rendering; not saved.
     double PlotWidth = 0, PlotHeight = 0, PlotCenterX = 0, PlotCenterY = 0, PlotRadiusX = 0, PlotRadiusY = 0;
 };

@@ -61,11 +61,26 @@ int TableRowHeight(const PageGeometry& g, int count) {
 std::vector<PageText> LayOutPage(const PageGeometry& g, const std::vector<std::string>& lines,
                                  const std::vector<LocationEntry>* entries) {
     std::vector<PageText> out;
-    const int count = static_cast<int>(lines.size());
+    const int all = static_cast<int>(lines.size());
     auto line = [&](int i) -> const std::string& {
         static const std::string none;
-        return i >= 0 && i < count ? lines[static_cast<size_t>(i)] : none;
+        return i >= 0 && i < all ? lines[static_cast<size_t>(i)] : none;
     };
+    // The station table ends at the first empty line after its rows; the
+    // solver's quality figures may follow it (their lines up to the table
+    // of the acceptable set's axes, which the page leaves to the sphere).
+    int count = all;
+    bool rows = false;
+    for (int j = kTableFirstLine; j < all; ++j) {
+        if (line(j).find('\t') != std::string::npos) rows = true;
+        if (rows && line(j).empty()) {
+            count = j;
+            break;
+        }
+    }
+    std::vector<std::string> quality;
+    for (int j = count + 1; j < all && line(j).find('\t') == std::string::npos; ++j) quality.push_back(line(j));
+    while (!quality.empty() && quality.back().empty()) quality.pop_back();
     auto put = [&out](std::string text, int x, int y, int height) {
         if (!text.empty()) out.push_back({std::move(text), x, y, height});
     };
@@ -88,7 +103,7 @@ std::vector<PageText> LayOutPage(const PageGeometry& g, const std::vector<std::s
     // Block 3: the station table, cut at its TABs into ten columns; the
     // report's own heading and the empty line after it have no TAB and
     // leave their rows empty.
-    const int h3 = TableRowHeight(g, count);
+    const int h3 = TableRowHeight(g, count + static_cast<int>(quality.size()) + (quality.empty() ? 0 : 1));
     const int c3 = (g.textRight - g.textLeft) / 10;
     put(kNetworkHeading, g.textLeft, g.textBottom, h3);
     for (int j = kTableFirstLine; j < count; ++j) {
@@ -108,6 +123,12 @@ std::vector<PageText> LayOutPage(const PageGeometry& g, const std::vector<std::s
             put((*entries)[i].value, g.textLeft + 2 * c3, y, h3);
         }
     }
+
+    // Block 5: the quality figures, one row below the table or the
+    // location entries.
+    const int after = entries ? count + static_cast<int>(entries->size()) - 40 : count - kTableFirstLine;
+    for (size_t i = 0; i < quality.size(); ++i)
+        put(quality[i], g.textLeft, g.textBottom + (after + 1 + static_cast<int>(i)) * h3, h3);
     return out;
 }
 

@@ -143,6 +143,11 @@ TSolutionPanel::TSolutionPanel(int width, CoordinateNames names, QWidget* parent
     AddLabel("TTrend", 192, 192, {}, bold);
     AddLabel("TPlunge", 190, 208, {}, bold);
 
+    // The solver's quality figures, shown only for a result that has them.
+    AddLabel("LabelQuality", 8, 232, QStringLiteral("Jakość rozwiązania:"), bold)->hide();
+    AddLabel("Quality", 136, 232, {}, bold)->hide();
+    AddLabel("QualityFigures", 16, 248, {}, plain)->hide();
+
     shading_ = new QCheckBox(QStringLiteral("Cieniuj ćwiartki kompresji"), this);
     shading_->setObjectName("ShadeCompression");
     shading_->setChecked(SphereShading());
@@ -201,6 +206,17 @@ void TSolutionPanel::Fill(const SolutionRecord& r, char sep) {
     set("PPlunge", axis(r.PPlunge));
     set("TTrend", axis(r.TTrend));
     set("TPlunge", axis(r.TPlunge));
+
+    const std::optional<SolutionQuality>& q = r.AcceptableSet;
+    for (const char* name : {"LabelQuality", "Quality", "QualityFigures"}) Value(name)->setVisible(q.has_value());
+    if (!q) return;
+    set("Quality", std::string(1, q->quality));
+    // Two lines, above the shading box and the image button.
+    set("QualityFigures", "Niezgodne: " + std::to_string(q->misfitCount) + " z " + std::to_string(q->polarityCount) +
+                              ", szac. błędnych: " + FormatFloat("0.0", 100 * q->errorRate, sep) + " %" +
+                              "\nRozkład stacji: " + FormatFloat("0.00", q->stationRatio, sep) + "; luki: " +
+                              FormatFloat("0", q->azimuthGap, sep) + "° / " + FormatFloat("0", q->takeOffGap, sep) +
+                              "°");
 }
 
 TSphereView::TSphereView(QWidget* parent) : QWidget(parent) {

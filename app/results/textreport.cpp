@@ -122,6 +122,28 @@ std::vector<std::string> BuildReport(const SolutionRecord& r, const ReportLocale
         out.push_back(Joined({FormatFloat("00", st.No, sep), st.Channel, st.SignString, st.Type, km(st.XS), km(st.YS),
                               km(-st.ZS), whole(st.TakeOff), whole(st.Azimuth), one(st.Weight)}));
     }
+    // What the solver's quality file added, below the fixed layout; a
+    // result without it ends with the station table as before.
+    if (const auto& q = r.AcceptableSet) {
+        out.insert(out.end(),
+                   {"",
+                    "JAKOŚĆ ROZWIĄZANIA:",
+                    "",
+                    std::string(" Klasa jakości: ") + q->quality,
+                    " Niezgodne polaryzacje: " + std::to_string(q->misfitCount) + " z " +
+                        std::to_string(q->polarityCount),
+                    " Szacowany udział błędnych polaryzacji: " + one(100 * q->errorRate) + "%",
+                    " Wskaźnik rozkładu stacji: " + FormatFloat("0.00", q->stationRatio, sep),
+                    " Luka azymutalna: " + one(q->azimuthGap) + "°",
+                    " Luka kątów wyjścia: " + one(q->takeOffGap) + "°",
+                    " Przyjęty błąd lokalizacji: " + FormatFloat("0.#", q->locationError, sep) + "m",
+                    " Przyjęty błąd kąta wyjścia fal pokładowych: " + one(q->seamAngleError) + "°",
+                    " Mechanizmy zbioru akceptowalnego: " + std::to_string(q->axes.size()),
+                    "",
+                    Joined({"Trend osi P", "Zagłębienie osi P", "Trend osi T", "Zagłębienie osi T"})});
+        for (const AcceptableAxes& a : q->axes)
+            out.push_back(Joined({one(a.pTrend), one(a.pPlunge), one(a.tTrend), one(a.tPlunge)}));
+    }
     return out;
 }
 

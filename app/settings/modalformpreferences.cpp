@@ -233,7 +233,10 @@ QWidget* TfmPreferences::BuildGeologyPage() {
     row(4, 3, "defaultAAngle", QStringLiteral("Kąt wyjścia:"), degrees);
     row(5, 0, "defaultVb", QStringLiteral("Prędkość fali pokładowej dolnej:"), velocity);
     row(5, 3, "defaultBAngle", QStringLiteral("Kąt wyjścia:"), degrees);
-    grid->setRowStretch(6, 1);
+    // What the solver assumes when it repeats the fit over perturbed rays.
+    row(6, 0, "defaultLocationError", QStringLiteral("Błąd lokalizacji ogniska:"), QStringLiteral("[ metry ]"));
+    row(6, 3, "defaultSeamAngleError", QStringLiteral("Błąd kąta wyjścia fal pokładowych:"), degrees);
+    grid->setRowStretch(7, 1);
     grid->setColumnStretch(6, 1);
     return page;
 }

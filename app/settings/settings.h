@@ -28,6 +28,9 @@ struct Settings {
     std::string defaultV = "5000", defaultVa = "5900", defaultVb = "5600";
     std::string defaultAAngle = "114", defaultBAngle = "72";
     std::string defaultBieg = "45", defaultUpad = "4";
+    // The errors the solver's ray trials assume: of the source location in
+    // metres and of the seam waves' take-off angles in degrees.
+    std::string defaultLocationError = "50", defaultSeamAngleError = "5";
     // [Seismograms]
     int WageD = 100, WageA = 100, WageB = 70;
     int MBIPercentLoaded = 80, WindowWidth = 2000;
@@ -67,6 +70,8 @@ inline constexpr GeologySetting kGeology[] = {
     {"defaultVb", &Settings::defaultVb, 5600},       {"defaultAAngle", &Settings::defaultAAngle, 114},
     {"defaultBAngle", &Settings::defaultBAngle, 72}, {"defaultBieg", &Settings::defaultBieg, 45},
     {"defaultUpad", &Settings::defaultUpad, 4},
+    {"defaultLocationError", &Settings::defaultLocationError, 50},
+    {"defaultSeamAngleError", &Settings::defaultSeamAngleError, 5},
 };
 
 // The two process-wide flags that have no control in the dialog.

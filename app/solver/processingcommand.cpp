@@ -134,7 +134,7 @@ void StartProcessing(MainWindowLink& main, const SolverLimits& limits) {
     const std::string resultFile = SolverPath(directory, kResFile);
     auto record = std::make_unique<SolutionRecord>();
     if (!TakeSolverResult(LoadResultLines(resultFile), seismogram->DocumentImage(), main.Preferences().Values(),
-                          separator, *record)) {
+                          separator, *record, LoadQualityLines(resultFile))) {
         Messages().Warning(IncompleteResultMessage(resultFile));
         return;
     }

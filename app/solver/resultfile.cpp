@@ -6,6 +6,7 @@
 #include "common/textfile.h"
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <optional>
 
@@ -120,6 +121,13 @@ std::vector<std::string> LoadResultLines(const std::string& path) {
     } catch (...) {
         return {};
     }
+}
+
+std::vector<std::string> LoadQualityLines(const std::string& resultPath) {
+    const std::filesystem::path beside = NativePath(resultPath).parent_path() / kQualityFileName;
+    const std::string found = FindFileIgnoringCase(beside.string());
+    if (found.empty()) return {};
+    return LoadResultLines(found);
 }
 
 ResultText ResultTextOf(const std::string& fileBytes) {

@@ -24,6 +24,10 @@ bool ParseResult(SolutionRecord& record, const std::vector<std::string>& lines, 
 // The result file as lines; a file that cannot be read gives no lines.
 std::vector<std::string> LoadResultLines(const std::string& path);
 
+// The lines of the solver's quality file beside the result file at
+// `resultPath`; none when it is missing or cannot be read.
+std::vector<std::string> LoadQualityLines(const std::string& resultPath);
+
 // The result file as far as it is written: its lines, and whether a line
 // ending follows the last of them.
 struct ResultText {

@@ -95,6 +95,14 @@ std::vector<std::string> BuildPar() {
     return {"NPF.DAT", "NPF.RES", "NPF.PNY", "NPF.NET", "NPF.BIN", "0,0,14,1,12,3,0"};
 }
 
+std::vector<std::string> BuildPar(const Settings& settings, char sep) {
+    std::vector<std::string> par = BuildPar();
+    const double location = GeologyValue(settings.defaultLocationError, sep);
+    const double angle = GeologyValue(settings.defaultSeamAngleError, sep);
+    par.push_back(FormatFloat("0.##", location, '.') + "," + FormatFloat("0.##", angle, '.'));
+    return par;
+}
+
 // ------------------------------------------------------------------ writing
 
 std::string SolverPath(const std::string& directory, const std::string& fileName) {
@@ -114,7 +122,7 @@ void WriteInputFiles(IniImage& image, const SolverInput& in, const Settings& set
     SaveHeaderAndPicks(image, in.page, in.signal, in.rows, sep);
     const std::vector<std::string> dat = BuildDat(in.page, in.rows, ChannelPolarities(image, in.rows), sep);
     const std::vector<std::string> net = BuildNet(settings, in.stations, sep);
-    const std::vector<std::string> par = BuildPar();
+    const std::vector<std::string> par = BuildPar(settings, sep);
     WriteLines(image, "DATStringList", dat);
     WriteSolverFiles(directory, dat, net, par);
 }

@@ -65,7 +65,12 @@ std::vector<int> ChannelPolarities(const IniImage& image, const std::vector<Pick
 // (their texts; throws ConversionError), then one line per channel.
 std::vector<std::string> BuildNet(const Settings& settings, const std::vector<NetStation>& stations,
                                   char decimalSeparator);
+// The six lines the older solver reads (the legacy import reruns with them)
+// and, from the settings, a seventh it never read: the errors the ray trials
+// assume, "location in metres,seam-wave angle in degrees" (throws
+// ConversionError).
 std::vector<std::string> BuildPar();
+std::vector<std::string> BuildPar(const Settings& settings, char decimalSeparator);
 
 // ---- writing
 struct SolverInput {

@@ -17,8 +17,12 @@ void CopySeamModel(const Settings& s, SolutionRecord& r, char sep) {
 }
 
 bool TakeSolverResult(const std::vector<std::string>& resLines, IniImage& image, const Settings& settings, char sep,
-                      SolutionRecord& r) {
+                      SolutionRecord& r, const std::vector<std::string>& qualityLines) {
     const bool whole = ParseResult(r, resLines, sep);
+    r.AcceptableSet.reset();
+    SolutionQuality quality;
+    std::string why;
+    if (!qualityLines.empty() && ParseQualityFile(qualityLines, quality, why)) r.AcceptableSet = std::move(quality);
     CopySeamModel(settings, r, sep);
     MergeDocumentIntoRecord(image, r);
     ComputeStationGeometry(r);

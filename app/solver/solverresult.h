@@ -21,8 +21,13 @@ void CopySeamModel(const Settings& settings, SolutionRecord& record, char decima
 // Parse, seam model, merge with the document, geometry; then, only when the
 // whole result was read, Save result into the image (a broken file never
 // replaces a stored solution). Returns the parser's verdict.
+//
+// `qualityLines` are the lines of the solver's quality file (NPF.ACC), none
+// when it is not there. A quality file that does not read is passed over:
+// the solution is the result file's alone, as from an older solver.
 bool TakeSolverResult(const std::vector<std::string>& resLines, IniImage& image, const Settings& settings,
-                      char decimalSeparator, SolutionRecord& record);
+                      char decimalSeparator, SolutionRecord& record,
+                      const std::vector<std::string>& qualityLines = {});
 
 // The legacy import: parse, seam model, Merge DAT, geometry. The record is
 // completed even when the result was not whole (it is shown as far as it

@@ -1,34 +1,73 @@
-// One full solver run for 96 picks, as the program starts it: NPF.PAR, DAT
-// and NET read, the search, the acceptable set and its spread, NPF.PNY and
-// NPF.RES written. The event is a mine network (60 % direct waves, 20 %
-// each seam wave) with 10 % of the polarities reversed, as operators' picks
-// are; several seeds, since the work depends on the mechanism.
+// Full solver runs as the program makes them: NPFA.EXE started as a process
+// in a working directory with NPF.PAR, DAT and NET, the search, the
+// acceptable set and its errors, NPF.PNY, NPF.ACC and NPF.RES written.
+// Mine networks (60 % direct waves, 20 % each seam wave) with 10 % of the
+// polarities reversed, as operators' picks are; several seeds, since the
+// work depends on the mechanism. The seventh line of NPF.PAR switches the
+// ray trials off ("0,0") or leaves the solver's 30 trials on.
+//
+// Also the same run in-process (RunSolver), which leaves out the process
+// start.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
+#include "common/textfile.h"
 #include "npfa/solverrun.h"
 #include "tools/focalsynth/focalsynth.h"
 
 namespace {
 
-void FullRun96Picks(benchmark::State& state) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("bench-npfa-" + std::to_string(state.range(0)));
+namespace fs = std::filesystem;
+
+fs::path PrepareEvent(const std::string& name, int picks, unsigned seed, bool trials) {
+    const fs::path dir = fs::temp_directory_path() / ("bench-npfa-" + name + "-" + std::to_string(seed));
     fs::create_directories(dir);
-    std::mt19937 rng(static_cast<unsigned>(state.range(0)));
+    std::mt19937 rng(seed);
     dyma::synth::Options o;
-    o.stations = 96;
+    o.stations = picks;
     o.flipShare = 0.1;
     dyma::synth::WriteEvent(dir.string(), dyma::synth::MakeEvent(dyma::synth::RandomMechanism(rng), o, rng));
+    std::vector<std::string> par = dyma::synth::ParLines();
+    if (!trials) par.push_back("0,0");
+    dyma::WriteTextLines((dir / "NPF.PAR").string(), par);
+    return dir;
+}
+
+// state.range(0): picks, range(1): seed, range(2): 1 with the ray trials.
+void ProcessRun(benchmark::State& state) {
+    const fs::path dir = PrepareEvent("process", static_cast<int>(state.range(0)),
+                                      static_cast<unsigned>(state.range(1)), state.range(2) != 0);
+    const std::string command = "\"" DYMA_SOLVER_EXE "\" \"" + dir.string() + "\" 2>/dev/null";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) state.SkipWithError("NPFA.EXE failed");
+    }
+    fs::remove_all(dir);
+}
+
+void InProcessRun(benchmark::State& state) {
+    const fs::path dir = PrepareEvent("inprocess", static_cast<int>(state.range(0)),
+                                      static_cast<unsigned>(state.range(1)), state.range(2) != 0);
     for (auto _ : state) {
         std::ostringstream err;
         if (dyma::npfa::RunSolver(dir.string(), err) != 0) state.SkipWithError(err.str().c_str());
     }
     fs::remove_all(dir);
 }
-BENCHMARK(FullRun96Picks)->DenseRange(1, 5)->Unit(benchmark::kMillisecond);
+
+void Cases(benchmark::internal::Benchmark* b) {
+    for (long seed = 1; seed <= 3; ++seed) {
+        b->Args({96, seed, 0});
+        b->Args({8, seed, 0});
+        b->Args({96, seed, 1});
+        b->Args({8, seed, 1});
+    }
+}
+
+BENCHMARK(ProcessRun)->Apply(Cases)->ArgNames({"picks", "seed", "trials"})->Unit(benchmark::kMillisecond);
+BENCHMARK(InProcessRun)->Apply(Cases)->ArgNames({"picks", "seed", "trials"})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -160,3 +160,45 @@ TEST(Observations, FitThePolarityTheProgramShows) {
     EXPECT_EQ(obs.size(), 8u);
     EXPECT_NEAR(obs.back().ray.z, -1, 1e-12);
 }
+
+TEST(ParFile, AnAddedSeventhLineGivesTheErrorsOfTheRayTrials) {
+    struct Case {
+        const char* line;
+        double location, angle;
+        const char* says;  // empty: read
+    } cases[] = {
+        {"75,2.5", 75, 2.5, ""},
+        {" 0 ; 0 ", 0, 0, ""},
+        {"120 10", 120, 10, ""},
+        {"50", 0, 0, "wiersz 7"},
+        {"50,5,30", 0, 0, "wiersz 7"},
+        {"a,5", 0, 0, "błąd lokalizacji"},
+        {"-10,5", 0, 0, "poza zakresem"},
+        {"50,60", 0, 0, "poza zakresem"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> lines = synth::ParLines();
+        lines.push_back(c.line);
+        const std::string err = ErrorOf([&] {
+            const ParFile par = ParsePar(lines, "NPF.PAR");
+            EXPECT_TRUE(par.errorsGiven) << c.line;
+            EXPECT_EQ(par.locationError, c.location) << c.line;
+            EXPECT_EQ(par.seamAngleError, c.angle) << c.line;
+        });
+        if (*c.says == 0)
+            EXPECT_EQ(err, "") << c.line;
+        else
+            EXPECT_NE(err.find(c.says), std::string::npos) << c.line << ": " << err;
+    }
+    // The older six lines, or a blank seventh: the defaults.
+    for (const std::vector<std::string>& lines : {synth::ParLines(), [] {
+             auto l = synth::ParLines();
+             l.push_back("  ");
+             return l;
+         }()}) {
+        const ParFile par = ParsePar(lines, "NPF.PAR");
+        EXPECT_FALSE(par.errorsGiven);
+        EXPECT_EQ(par.locationError, kDefaultLocationError);
+        EXPECT_EQ(par.seamAngleError, kDefaultSeamAngleError);
+    }
+}

@@ -52,10 +52,7 @@ std::string Listing(const test::TempDir& dir) {
 }
 
 npfa::FocalSolution SolveInProcess(const test::TempDir& dir, std::vector<npfa::Observation>& obs) {
-    const auto dat = npfa::ParseDat(ReadTextLines(dir.File("NPF.DAT")), "NPF.DAT");
-    const auto net = npfa::ParseNet(ReadTextLines(dir.File("NPF.NET")), "NPF.NET");
-    obs = npfa::FittedObservations(npfa::BuildPickRows(dat, net));
-    return npfa::SolveFocalMechanism(obs);
+    return npfa::SolveWorkDir(dir.Path().string(), &obs);
 }
 
 }  // namespace

@@ -188,3 +188,43 @@ TEST(PrintLayout, AFullTableShrinksItsRowsToFitThePage) {
     ASSERT_NE(last, nullptr);
     EXPECT_LE(last->y + h3, g.innerBottom) << "the last station stays inside the margins";
 }
+
+TEST(PrintLayout, QualityFiguresPrintBelowTheTableWithoutTheAxesAndMoveNothingElse) {
+    const PageGeometry g = PrinterPageGeometry(600, 600, 4960, 7016);
+    SolutionRecord r = TenStations();
+    const std::vector<std::string> plain = BuildReport(r, Plain());
+    SolutionQuality q;
+    q.quality = 'A';
+    q.misfitCount = 1;
+    q.polarityCount = 10;
+    for (int i = 0; i < kMaxAcceptableAxes; ++i) q.axes.push_back({double(i), 10, double(i) + 180, 80});
+    r.AcceptableSet = q;
+    const std::vector<std::string> report = BuildReport(r, Plain());
+    const std::vector<LocationEntry> entries = {{"Data", "2024-03-01"}, {"Czas", "07:05:09"}, {"Rejon", "R-7"}};
+
+    for (const std::vector<LocationEntry>* e : {static_cast<const std::vector<LocationEntry>*>(nullptr), &entries}) {
+        SCOPED_TRACE(e ? "with the location block" : "without it");
+        const std::vector<PageText> before = LayOutPage(g, plain, e);
+        const std::vector<PageText> after = LayOutPage(g, report, e);
+        // The 300 axes are not a station table: the rows keep a height
+        // that fits the stations and the figures.
+        const int h3 = TableRowHeight(g, 58 + 12);
+        ASSERT_EQ(h3, TableRowHeight(g, 58));
+        ASSERT_GE(after.size(), before.size());
+        for (size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(after[i].text, before[i].text) << i;
+            EXPECT_EQ(after[i].x, before[i].x) << before[i].text;
+            EXPECT_EQ(after[i].y, before[i].y) << before[i].text;
+            EXPECT_EQ(after[i].height, before[i].height) << before[i].text;
+        }
+        EXPECT_EQ(Find(after, "Trend osi P"), nullptr);
+        EXPECT_EQ(Find(after, "299.0"), nullptr);
+        const PageText* heading = Find(after, "JAKOŚĆ ROZWIĄZANIA:");
+        const PageText* letter = Find(after, " Klasa jakości: A");
+        ASSERT_TRUE(heading && letter);
+        // A row below the last station (row 12) or the last location entry (row 20).
+        EXPECT_EQ(heading->y, g.textBottom + (e ? 22 : 14) * h3);
+        EXPECT_EQ(letter->y, heading->y + 2 * h3);
+        EXPECT_EQ(after.size(), before.size() + 10);
+    }
+}

@@ -179,3 +179,45 @@ TEST(TextReport, SavedAsCodePage1250WithCrLf) {
     EXPECT_EQ(ReportSaveFailedMessage("a.txt"), "Nie udało się zapisac tekstowego pliku wynikowego: a.txt");
     EXPECT_EQ(ReportSavedMessage("a.txt"), "Plik a.txt został pomyślnie wyeksportowany");
 }
+
+TEST(TextReport, QualityFiguresFollowTheStationTableOnlyWhenTheSolverGaveThem) {
+    for (char sep : {'.', ','}) {
+        SolutionRecord r = Solved();
+        const std::vector<std::string> before = BuildReport(r, Fixed(sep));
+        SolutionQuality q;
+        q.quality = 'C';
+        q.misfitCount = 4;
+        q.polarityCount = 20;
+        q.errorRate = 0.2273;
+        q.stationRatio = 0.8161;
+        q.azimuthGap = 121.26;
+        q.takeOffGap = 37.5;
+        q.locationError = 50;
+        q.seamAngleError = 5;
+        q.axes = {{10, 20.5, 190, 69.5}, {12.26, 18, 195.5, 70}};
+        r.AcceptableSet = q;
+        const std::vector<std::string> after = BuildReport(r, Fixed(sep));
+        ASSERT_GT(after.size(), before.size());
+        // The fixed layout and the station table unchanged, then the figures.
+        EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + static_cast<long>(before.size())), before);
+        const std::vector<std::string> added(after.begin() + static_cast<long>(before.size()), after.end());
+        const std::string s(1, sep);
+        const std::vector<std::string> expected = {"",
+                                                   "JAKOŚĆ ROZWIĄZANIA:",
+                                                   "",
+                                                   " Klasa jakości: C",
+                                                   " Niezgodne polaryzacje: 4 z 20",
+                                                   " Szacowany udział błędnych polaryzacji: 22" + s + "7%",
+                                                   " Wskaźnik rozkładu stacji: 0" + s + "82",
+                                                   " Luka azymutalna: 121" + s + "3°",
+                                                   " Luka kątów wyjścia: 37" + s + "5°",
+                                                   " Przyjęty błąd lokalizacji: 50m",
+                                                   " Przyjęty błąd kąta wyjścia fal pokładowych: 5" + s + "0°",
+                                                   " Mechanizmy zbioru akceptowalnego: 2",
+                                                   "",
+                                                   "Trend osi P\tZagłębienie osi P\tTrend osi T\tZagłębienie osi T",
+                                                   "10" + s + "0\t20" + s + "5\t190" + s + "0\t69" + s + "5",
+                                                   "12" + s + "3\t18" + s + "0\t195" + s + "5\t70" + s + "0"};
+        EXPECT_EQ(added, expected);
+    }
+}

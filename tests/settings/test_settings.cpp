@@ -63,6 +63,7 @@ TEST_F(SettingsStoreTest, FirstLoadWritesEveryKeyWithItsDefault) {
         "Network/CoordinateSystem",
         "Geology/defaultV", "Geology/defaultVa", "Geology/defaultVb", "Geology/defaultAAngle",
         "Geology/defaultBAngle", "Geology/defaultBieg", "Geology/defaultUpad",
+        "Geology/defaultLocationError", "Geology/defaultSeamAngleError",
         "Seismograms/WageD", "Seismograms/WageA", "Seismograms/WageB", "Seismograms/MBIPercentLoaded",
         "Seismograms/WindowWidth", "Seismograms/MagnificationFactor", "Seismograms/MagnificationFactorY",
         "Seismograms/WindowStep", "Seismograms/RelativeDisplacement", "Seismograms/HorizontalGrid",

@@ -148,7 +148,9 @@ TEST(SolverFiles, WriteInputFilesStoresDatAndWritesThreeFiles) {
                   "2Z   A +  .5        .0\r\n");  // reversed document and sensor
         EXPECT_EQ(net.find(','), std::string::npos);
         EXPECT_NE(net.find("1Z        1.000      2.000       .100\r\n"), std::string::npos);
-        EXPECT_EQ(par, "NPF.DAT\r\nNPF.RES\r\nNPF.PNY\r\nNPF.NET\r\nNPF.BIN\r\n0,0,14,1,12,3,0\r\n");
+        // The six lines of the older solver, then the errors of the ray
+        // trials from the settings (their defaults here).
+        EXPECT_EQ(par, "NPF.DAT\r\nNPF.RES\r\nNPF.PNY\r\nNPF.NET\r\nNPF.BIN\r\n0,0,14,1,12,3,0\r\n50,5\r\n");
 
         EXPECT_EQ(ReadLines(image, "DATStringList"), SplitLines(dat));
         // the header and picks went into the image first
@@ -169,4 +171,18 @@ TEST(SolverFiles, ConversionErrorsLeaveNoSolverFile) {
     in.page.X = "12a";
     EXPECT_THROW(WriteInputFiles(image, in, Settings{}, dir.Path().string(), '.'), ConversionError);
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+TEST(SolverFiles, TheSeventhParLineCarriesTheRayTrialErrorsFromTheSettings) {
+    Settings s;
+    s.defaultLocationError = "120";
+    s.defaultSeamAngleError = " 3 ";
+    for (char sep : {'.', ','}) {
+        const std::vector<std::string> par = BuildPar(s, sep);
+        ASSERT_EQ(par.size(), 7u);
+        EXPECT_EQ(std::vector<std::string>(par.begin(), par.begin() + 6), BuildPar());
+        EXPECT_EQ(par[6], "120,3");
+    }
+    s.defaultSeamAngleError = "x";
+    EXPECT_THROW(BuildPar(s, '.'), ConversionError);
 }

@@ -86,6 +86,12 @@ Event MakeEvent(const focal::Plane& truth, const Options& o, std::mt19937& rng) 
     ev.x = Metres(u01(rng) * 2 - 1);
     ev.y = Metres(u01(rng) * 2 - 1);
     ev.depth = Metres(0.8 + 0.4 * u01(rng));
+    if (o.smallNetwork) {
+        ev.depth = Metres(0.5 + 0.7 * u01(rng));
+        ev.model = {100 + std::floor(26 * u01(rng)), 60 + std::floor(21 * u01(rng)), std::floor(9 * u01(rng)),
+                    std::floor(360 * u01(rng))};
+    }
+    const double side = o.oneSide ? 2 * focal::kPi * u01(rng) : 0;
     const focal::Vec3 n = focal::FaultNormal(truth), s = focal::SlipVector(truth);
     const Turn turn = RandomTurn(rng);
     int tried = 0;  // lattice points skipped (nodal rays)
@@ -101,10 +107,16 @@ Event MakeEvent(const focal::Plane& truth, const Options& o, std::mt19937& rng) 
             p.y = Metres(ev.y + dist * d.y);
             p.depth = Metres(ev.depth + dist * d.z);
         } else {
-            const double r = 0.3 + 5.7 * std::sqrt(u01(rng)), az = 2 * focal::kPi * u01(rng);
+            double r = 0.3 + 5.7 * std::sqrt(u01(rng));
+            if (o.smallNetwork) r = std::sqrt(0.16 * 0.16 + u01(rng) * (9 - 0.16 * 0.16));
+            const double az = o.oneSide ? side + focal::Rad(150) * (u01(rng) - 0.5) : 2 * focal::kPi * u01(rng);
             p.x = Metres(ev.x + r * std::cos(az));
             p.y = Metres(ev.y + r * std::sin(az));
-            p.depth = Metres(2.0 * u01(rng));
+            p.depth = Metres(o.smallNetwork ? 0.02 + 1.98 * u01(rng) : 2.0 * u01(rng));
+            if (o.smallNetwork && p.type == "C" && std::fabs(p.depth - ev.depth) < 0.02) {
+                ++tried;
+                continue;
+            }
         }
         double takeoff = 0;
         if (!RayOf(p.type, p.x - ev.x, p.y - ev.y, p.depth - ev.depth, ev.model, p.ray, takeoff)) {
@@ -126,6 +138,14 @@ Event MakeEvent(const focal::Plane& truth, const Options& o, std::mt19937& rng) 
     std::vector<int> idx(ev.picks.size());
     std::iota(idx.begin(), idx.end(), 0);
     std::shuffle(idx.begin(), idx.end(), rng);
+    if (o.weighted) {
+        // Weights first, then the reversals drawn by weight: a pick of
+        // weight w is reversed with a chance in proportion to 1.1 - w.
+        for (Pick& p : ev.picks) p.weight = std::ceil(10 * u01(rng)) / 10;
+        std::vector<double> key(ev.picks.size());
+        for (size_t i = 0; i < key.size(); ++i) key[i] = std::log(u01(rng) + 1e-300) / (1.1 - ev.picks[i].weight);
+        std::sort(idx.begin(), idx.end(), [&](int a, int b) { return key[size_t(a)] > key[size_t(b)]; });
+    }
     for (int i = 0; i < flips; ++i) {
         Pick& p = ev.picks[static_cast<size_t>(idx[static_cast<size_t>(i)])];
         p.observed = -p.observed;

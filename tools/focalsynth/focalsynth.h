@@ -37,6 +37,17 @@ struct Options {
     // around the source's depth within 6 km.
     bool wholeSphere = false;
     double flipShare = 0;  // share of polarities written reversed (exactly round(share * n))
+    // A small mine network of the kind the solver meets most: stations 0.16
+    // to 3 km from the epicentre and 0.02 to 2 km deep, the source 0.5 to
+    // 1.2 km deep, half the picks direct waves, and the seam-wave model
+    // drawn anew for each event (aa 100-125, bb 60-80 degrees, layer dip
+    // 0-8, any layer strike).
+    bool smallNetwork = false;
+    // Stations on one side of the source only (azimuths within 150 degrees).
+    bool oneSide = false;
+    // Weights 0.1-1.0 that mean something: the reversed polarities are
+    // drawn with a chance that falls with the weight.
+    bool weighted = false;
 };
 
 // A random mechanism, uniform over orientations.
