@@ -14,13 +14,19 @@
 
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
+#include "app/seismogram/bandpass.h"
 #include "app/seismogram/channeltables.h"
+#include "app/seismogram/firstmotion.h"
+#include "app/seismogram/onsetpicker.h"
 #include "app/seismogram/timewindow.h"
 #include "app/widgets/seismogramchild.h"
 
 #include <QWidget>
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -38,6 +44,7 @@ class QTabWidget;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUndoStack;
 
 namespace Kelo {
 class signalprocessing;
@@ -98,6 +105,12 @@ public:
     void WageChange(QObject* sender) override;
     void WageControllerChanging(bool& allowChange) override;
     void bRemoveMarkerClick(QObject* sender) override;
+    void PickingKey(int command) override;
+    bool ViewFiltered() const override { return filtered_; }
+    void Undo() override;
+    void Redo() override;
+    bool CanUndo() const override;
+    bool CanRedo() const override;
     bool Modified() const override { return modified_; }
     bool ResultShown() const override { return resultShown_; }
     bool ReadyToProcess() const override { return readyToProcess_; }
@@ -155,7 +168,24 @@ public:
     double MouseTime(int x) const;
 
     // ---- picking (page "Sejsmogram" and "Plik przetwarzania")
-    void PlacePick(double t);
+    // The first motion of the current channel for a pick at time t, read
+    // from PolarityTrace.
+    picking::FirstMotion FirstMotionAt(double t) const;
+    // Places the current channel's pick at t (nothing at t <= 0) with the
+    // polarity of the first motion there. Where that is uncertain the
+    // polarity question decides; without a question or without an answer
+    // nothing is written: an uncertain onset never gets a polarity the
+    // operator did not see. True when the pick was written.
+    bool PlacePick(double t);
+    // Places the pick at t with the operator's polarity (Up or Down).
+    void PlacePickWithPolarity(double t, picking::Polarity polarity);
+    // Asked when the first motion at a click is uncertain: the operator's
+    // "+" or "-" (Up or Down), or nothing to leave the channel as it was.
+    using PolarityQuestion = std::function<std::optional<picking::Polarity>(double t, const picking::FirstMotion&)>;
+    void SetPolarityQuestion(PolarityQuestion question) { polarityQuestion_ = std::move(question); }
+    // The samples of `channel` that polarities are read from: the trace as
+    // it is shown (the raw samples; their level does not matter).
+    std::vector<double> PolarityTrace(int channel) const;
     void ChooseWaveType(int tag);
     void RemovePick();
     void RefreshPickList();
@@ -163,6 +193,45 @@ public:
     // The rows the pick list shows, in list order, with their check marks.
     const std::vector<PickRow>& PickRows() const { return pickRows_; }
     void SetModified(bool value);
+
+    // ---- the operator's overrides (seismogramassist.cpp)
+    // The polarity of the current channel's pick ("+" or "-"); nothing
+    // without a marker.
+    void SetPickPolarity(const std::string& firstArrival);
+    // The weight (10 ... 100) of the pick and of the picking bars.
+    void SetPickWeight(int weight);
+    // A pick at the time the mouse was last over the trace.
+    void PlacePickAtMouse();
+    // Why the pick of the current channel will not reach the solver ("" when
+    // it will, or there is none).
+    QString PickNotUsedReason() const;
+
+    // ---- suggestions and the view (seismogramassist.cpp)
+    // The automatic onset of the current channel, worked out once a channel.
+    const picking::OnsetSuggestion& Suggestion();
+    // The suggestion becomes the pick: its time and polarity (the operator
+    // is asked when that is uncertain). False when there is none.
+    bool AcceptSuggestion();
+    // A short window round the pick, or the suggestion where there is no
+    // pick, with the amplitude scaled to what is visible. False when there
+    // is neither.
+    bool ZoomToOnset();
+    // The band-pass view on or off; a filter the settings do not allow at
+    // this record's rate stays off with a warning. The view's state after.
+    bool SetViewFiltered(bool on);
+    // The samples of the current channel as drawn (the record's own time:
+    // sample i at i / rate).
+    const std::vector<double>& ViewSamples();
+    // The filter the view uses, from the preferences.
+    picking::BandPassSettings ViewFilterSettings() const;
+    // Whether the vertical axis follows the visible part of the trace.
+    bool AmplitudeFitsView() const { return fitVisible_; }
+
+    // ---- history of the pick changes (seismogramhistory.cpp)
+    QUndoStack& History() const { return *history_; }
+    // Puts sections back as they were and shows the change: `channel` (when
+    // not -1) becomes the current channel.
+    void RestoreSections(int channel, const std::vector<IniImage::SectionCopy>& sections);
 
     // ---- pages "Sieć" and "Dane"
     void FillStationTable();
@@ -184,6 +253,7 @@ public:
     TWageSpinBox& Wage() const { return *wage_; }
     QLabel& CurrentWaveType() const { return *currentWaveType_; }
     QAction* WaveButton(int tag) const { return waveButtons_[tag]; }
+    QAction* FilterButton() const { return filterButton_; }
     QLabel& ChannelInfo(int i) const { return *info_[i]; }
     QString StatusText(int panel) const;
     QTreeWidget& ProcessingList() const { return *processingList_; }
@@ -221,12 +291,33 @@ private:
     void UpdateStatusBar();
     void UpdateFilePanel();
     void MouseDown(int button, unsigned shift, int x);
+    // Whether a click at column x is near enough to the suggestion's mark
+    // to take it.
+    bool NearSuggestion(int x);
+    // The picking command of a key, or -1 (keys of the page "Sejsmogram").
+    int PickingCommandOf(const QKeyEvent& key) const;
+    // Asked when the first motion at a pick is uncertain.
+    std::optional<picking::Polarity> AskPolarity(double t, const picking::FirstMotion& motion);
+    // The trace's label texts: the pick's and the reason it will not be
+    // used.
+    QString PickLabel(const ChannelPick& pick) const;
     void MouseMove(int x);
 
     // Keys: the window looks at every key before its controls do.
     bool TakesKey(const QKeyEvent& key, bool inEditor) const;
     void HandleKey(const QKeyEvent& key);
     void ShowPageHelp();
+
+    // Records the pick change that runs while it lives as one step of the
+    // history: the sections named are copied before and after. Nested
+    // records belong to the outermost.
+    class PickChange;
+    friend class PickChange;
+    // The channel sections a change of the pick list may touch.
+    std::vector<std::string> PickListSections() const;
+    void UpdateModified();
+    // The suggestion's mark, added to the graph after the trace.
+    void AddSuggestionMarks();
 
     // Picking helpers.
     void ShowWaveType(const std::string& letter);
@@ -256,6 +347,7 @@ private:
     std::unique_ptr<SolutionRecord> solution_;
     std::vector<ChannelFacts> channels_;
     std::vector<PickRow> pickRows_;
+    PolarityQuestion polarityQuestion_;
 
     int currentChannel_ = 0;
     TimeWindow window_;
@@ -263,6 +355,25 @@ private:
     double channelMax_ = 0, channelMin_ = 0;
     TimeSelection selection_;
     bool modified_ = false;
+    // Changes outside the pick history (the data page, the station table, a
+    // new solution) since the last save.
+    bool otherChanges_ = false;
+    int recording_ = 0;
+    QUndoStack* history_ = nullptr;
+    // The view: band-pass on or off, the drawn samples of one channel and the
+    // suggestions worked out so far.
+    bool filtered_ = false;
+    bool fitVisible_ = false;
+    struct ViewCache {
+        int channel = -1;
+        bool filtered = false;
+        picking::BandPassSettings filter;
+        std::vector<double> samples;
+    } view_;
+    std::map<int, picking::OnsetSuggestion> suggestions_;
+    // The graph column (control pixels) the mouse was last over; none once
+    // it left the graph.
+    std::optional<int> mouseX_;
     bool resultShown_ = false;
     bool readyToProcess_ = false;
     bool shown_ = false;
@@ -277,6 +388,7 @@ private:
     QLabel* currentWaveType_ = nullptr;
     TWageSpinBox* wage_ = nullptr;
     QAction* removeMarker_ = nullptr;
+    QAction* filterButton_ = nullptr;
     QLabel* info_[3] = {};
     QStatusBar* statusBar_ = nullptr;
     QLabel* status_[3] = {};

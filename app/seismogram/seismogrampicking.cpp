@@ -1,7 +1,9 @@
 // TfmSeismogram: picks on the trace, wave type and weight (kept in step with
 // the main window's picking bar), and the pick list.
 #include "app/seismogram/childformseismogram.h"
+#include "app/seismogram/pickchange.h"
 #include "app/settings/modalformpreferences.h"
+#include "app/seismogram/signalchannels.h"
 #include "app/widgets/mainwindowlink.h"
 #include "app/widgets/qtconvert.h"
 #include "app/widgets/wagespinbox.h"
@@ -63,19 +65,48 @@ void TfmSeismogram::SyncMainPickingBar() {
     // The main window's bar shows the window the operator works in.
     SetWeightControls(wage_->value());
     ShowWaveType(S(currentWaveType_->text()));
+    if (QAction* filter = owner_.Picking().filter) filter->setChecked(filtered_);
     UpdateChannelInfo();
 }
 
 // ------------------------------------------------------------------ picks
 
-void TfmSeismogram::PlacePick(double t) {
-    if (!(t > 0)) return;
-    const double v = signal_->GetSample(currentChannel_, int(std::trunc(signal_->GetSamplingRate(0) * t)));
+std::vector<double> TfmSeismogram::PolarityTrace(int channel) const {
+    // The operator reads the first motion off the trace as shown: through
+    // the view's causal filter when it is on.
+    std::vector<double> raw = ReadChannelSamples(*signal_, channel);
+    if (!filtered_) return raw;
+    const picking::BandPassSettings filter = ViewFilterSettings();
+    if (!picking::BandPassProblem(filter, signal_->GetSamplingRate(0)).empty()) return raw;
+    return picking::ViewTrace(raw, signal_->GetSamplingRate(0), &filter);
+}
+
+picking::FirstMotion TfmSeismogram::FirstMotionAt(double t) const {
+    return picking::ReadFirstMotion(PolarityTrace(currentChannel_), signal_->GetSamplingRate(0), t);
+}
+
+bool TfmSeismogram::PlacePick(double t) {
+    if (!(t > 0)) return false;
+    const picking::FirstMotion motion = FirstMotionAt(t);
+    picking::Polarity polarity = motion.polarity;
+    if (polarity == picking::Polarity::Uncertain) {
+        const std::optional<picking::Polarity> chosen =
+            polarityQuestion_ ? polarityQuestion_(t, motion) : std::optional<picking::Polarity>();
+        if (!chosen || *chosen == picking::Polarity::Uncertain) return false;
+        polarity = *chosen;
+    }
+    PlacePickWithPolarity(t, polarity);
+    return true;
+}
+
+void TfmSeismogram::PlacePickWithPolarity(double t, picking::Polarity polarity) {
+    if (!(t > 0) || polarity == picking::Polarity::Uncertain) return;
+    const PickChange change(*this, QStringLiteral("Marker"), {ChannelSectionName()}, currentChannel_);
     const Kelo::StationInfo* station = signal_->GetStationInfo(currentChannel_);
     const char sep = LocaleDecimalSeparator();
     const std::string s = ChannelSectionName();
     image_->WriteFloat(s, "MarkerPosition", t, sep);
-    image_->WriteString(s, "FirstArrival", v < 0 ? "-" : "+");
+    image_->WriteString(s, "FirstArrival", picking::PolarityText(polarity));
     image_->WriteString(s, "WaveType", S(currentWaveType_->text()));
     image_->WriteInteger(s, "Ident", currentChannel_ + 1);
     image_->WriteString(s, "Name", std::to_string(station->Number));
@@ -95,6 +126,7 @@ void TfmSeismogram::ChooseWaveType(int tag) {
     const int weights[] = {settings.WageD, settings.WageA, settings.WageB};
     const int weight = weights[tag];
     const std::string letter = wave::FromTag(tag);
+    const PickChange change(*this, QStringLiteral("Typ fali"), {ChannelSectionName()}, currentChannel_);
     SetWeightControls(weight);
     ShowWaveType(letter);
     SetModified(true);
@@ -109,6 +141,7 @@ void TfmSeismogram::WageChange(QObject* sender) {
     // A weight still being typed in the main window's edit waits until it
     // is a whole weight.
     if (!edit || !edit->hasAcceptableInput()) return;
+    const PickChange change(*this, QStringLiteral("Waga"), {ChannelSectionName()}, currentChannel_);
     SetModified(true);
     image_->WriteFloat(ChannelSectionName(), "Wage", WeightToWage(edit->value()), LocaleDecimalSeparator());
     ShowChannel();
@@ -118,6 +151,7 @@ void TfmSeismogram::WageControllerChanging(bool& allowChange) {
     // The weight before the step, with the wave type shown; the step
     // itself follows as a weight change.
     const std::string s = ChannelSectionName();
+    const PickChange change(*this, QStringLiteral("Waga"), {s}, currentChannel_, true);
     image_->WriteString(s, "WaveType", S(currentWaveType_->text()));
     image_->WriteFloat(s, "Wage", WageValue(), LocaleDecimalSeparator());
     allowChange = true;
@@ -126,15 +160,10 @@ void TfmSeismogram::WageControllerChanging(bool& allowChange) {
 void TfmSeismogram::bRemoveMarkerClick(QObject*) { RemovePick(); }
 
 void TfmSeismogram::RemovePick() {
+    const PickChange change(*this, QStringLiteral("Usunięcie markera"), {ChannelSectionName()}, currentChannel_);
     image_->EraseSection(ChannelSectionName());
     ShowChannel();
     SetModified(true);
-}
-
-void TfmSeismogram::SetModified(bool value) {
-    modified_ = value;
-    owner_.SetRefreshToolbars();
-    UpdateFilePanel();
 }
 
 // ------------------------------------------------------------------ the pick list
@@ -162,6 +191,7 @@ void TfmSeismogram::RefreshPickList() {
 }
 
 void TfmSeismogram::PickListClick() {
+    const PickChange change(*this, QStringLiteral("Lista odczytów"), PickListSections(), -1);
     int checked = 0;
     for (int i = 0; i < processingList_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = processingList_->topLevelItem(i);
