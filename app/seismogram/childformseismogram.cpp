@@ -104,7 +104,7 @@ TfmSeismogram::TfmSeismogram(MainWindowLink& owner, std::string projectFileName,
     // The history of the pick changes lives as long as the window.
     history_ = new QUndoStack(this);
     connect(history_, &QUndoStack::indexChanged, this, [this] { UpdateModified(); });
-    polarityQuestion_ = [this](double t, const picking::FirstMotion& motion) { return AskPolarity(t, motion); };
+    AskOperatorAboutPolarity();
     const Settings& settings = owner_.Preferences().Values();
     window_.RecordLength = double(signal_->GetChannelLength(0)) / signal_->GetSamplingRate(0);
 

@@ -183,6 +183,9 @@ public:
     // "+" or "-" (Up or Down), or nothing to leave the channel as it was.
     using PolarityQuestion = std::function<std::optional<picking::Polarity>(double t, const picking::FirstMotion&)>;
     void SetPolarityQuestion(PolarityQuestion question) { polarityQuestion_ = std::move(question); }
+    // The question the window asks by itself: a message box with "+", "-"
+    // and "Anuluj" (through Messages()).
+    void AskOperatorAboutPolarity();
     // The samples of `channel` that polarities are read from: the trace as
     // it is shown (the raw samples; their level does not matter).
     std::vector<double> PolarityTrace(int channel) const;

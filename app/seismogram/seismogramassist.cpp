@@ -126,6 +126,10 @@ void TfmSeismogram::PlacePickAtMouse() {
     if (mouseX_) PlacePick(MouseTime(*mouseX_));
 }
 
+void TfmSeismogram::AskOperatorAboutPolarity() {
+    polarityQuestion_ = [this](double t, const picking::FirstMotion& motion) { return AskPolarity(t, motion); };
+}
+
 std::optional<picking::Polarity> TfmSeismogram::AskPolarity(double t, const picking::FirstMotion& motion) {
     const char sep = LocaleDecimalSeparator();
     const std::string text = "Pierwsze wychylenie po markerze (" + FormatFloat("0.000", t, sep) +

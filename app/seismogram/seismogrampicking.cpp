@@ -4,6 +4,7 @@
 #include "app/seismogram/pickchange.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/seismogram/signalchannels.h"
+#include "app/solver/solverfiles.h"
 #include "app/widgets/mainwindowlink.h"
 #include "app/widgets/qtconvert.h"
 #include "app/widgets/wagespinbox.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QCheckBox>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -180,6 +182,12 @@ void TfmSeismogram::RefreshPickList() {
         const PickListCells cells = PickListRow(row, channels_[size_t(row.Ident - 1)], tremor, sep);
         auto* item = new QTreeWidgetItem(processingList_);
         for (int c = 0; c < int(cells.cells.size()); ++c) item->setText(c, Q(cells.cells[size_t(c)]));
+        // A reversed sensor: the solver gets the other sign.
+        const int polarity = int(image_->ReadInteger(ChannelSection(row.Ident), "Polarity", 1));
+        if (polarity != 1)
+            item->setText(5, Q(row.FirstArrival) + QStringLiteral(" (odwr. → ") +
+                                 Q(SolverPolarity(row.FirstArrival, polarity, reversePolarization_->isChecked())) +
+                                 QStringLiteral(")"));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, cells.checked ? Qt::Checked : Qt::Unchecked);
         owner_.SetRefreshToolbars();
