@@ -15,6 +15,7 @@ int ExportCommand(const CommandArgs& args);
 int SolveCommand(const CommandArgs& args);
 int ReportCommand(const CommandArgs& args);
 int ImportCommand(const CommandArgs& args);
+int PicksCommand(const CommandArgs& args);
 
 struct Arguments;
 // dyma export on project files: their solutions as QuakeML, CSV or JSON.

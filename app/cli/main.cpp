@@ -30,6 +30,7 @@ constexpr Command kCommands[] = {
     {"solve", "przetwarzanie plików projektu programem NPFA.EXE", SolveCommand},
     {"report", "raport tekstowy rozwiązania zapisanego w pliku projektu", ReportCommand},
     {"import", "import plików DAT i RES albo DAT i NET programu DYMA", ImportCommand},
+    {"picks", "automatyczne wstąpienia i polaryzacje kanałów pliku sygnału", PicksCommand},
 };
 
 void PrintHelp(std::ostream& out) {

@@ -71,25 +71,34 @@ FirstMotion ReadFirstMotionAt(std::span<const double> trace, double rateHz, int 
     // A noiseless trace (a synthetic one) still needs a swing that is more
     // than rounding.
     double scale = 0;
-    for (int i = levelStart; i < std::min(n, pick + Samples(settings.swingWindow, rateHz, 1)); ++i)
+    for (int i = levelStart; i < std::min(n, pick + Samples(settings.startWindow + settings.swingWindow, rateHz, 1)); ++i)
         scale = std::max(scale, std::abs(trace[i]));
     const double floor = 1e-9 * std::max(scale, 1e-300);
     const double threshold = std::max(settings.threshold * smoothRms, floor);
 
     // The first swing: where the smoothed deviation first leaves the noise,
     // followed until it comes back to the level.
-    const int searchEnd = std::min(n, pick + Samples(settings.swingWindow, rateHz, 1));
+    const int searchEnd = std::min(n, pick + Samples(settings.startWindow, rateHz, 1));
     int start = -1;
     for (int i = pick; i < searchEnd && start < 0; ++i)
         if (std::abs(deviation(i)) > threshold) start = i;
     if (start < 0) return motion;
     const double sign = deviation(start) > 0 ? 1.0 : -1.0;
+    // Between the pick and the swing the trace must be quiet: a dip the
+    // other way that nearly left the noise may be the true first swing,
+    // drowned, with the larger second one taken for it.
+    bool quiet = true;
+    for (int i = pick; i < start; ++i)
+        if (sign * deviation(i) < -settings.quietLimit * smoothRms) quiet = false;
     const int swingEnd = std::min(n, start + Samples(settings.swingWindow, rateHz, 1));
     double best = 0, bestSmooth = 0;
-    int bestAt = start;
-    for (int i = start; i < swingEnd; ++i) {
+    int bestAt = start, end = start;
+    for (int i = start; i < swingEnd; ++i, end = i) {
         const double d = deviation(i);
         if (sign * d <= 0) break;
+        // The swing is over where the trace has clearly turned back, even
+        // when a later arrival keeps it from reaching the level.
+        if (sign * d < 0.5 * bestSmooth && bestSmooth - sign * d > 4 * smoothRms) break;
         bestSmooth = std::max(bestSmooth, sign * d);
         const double r = sign * (trace[i] - motion.level);
         if (r > best) {
@@ -102,8 +111,12 @@ FirstMotion ReadFirstMotionAt(std::span<const double> trace, double rateHz, int 
     motion.snr = motion.noiseRms > 0 ? best / motion.noiseRms : 1e9;
     // Clear only where both the swing itself and its smoothed form stand
     // out of the noise: a lone spike passes the one, slow drift the other.
+    // A swing of a tremor lasts milliseconds; a spike of noise that just
+    // crossed the threshold is over at once.
+    const bool lasts = end - start >= Samples(settings.shortestSwing, rateHz, 1);
     const bool clear = smoothRms > 0 ? bestSmooth >= settings.minimumSnr * smoothRms && motion.snr >= settings.minimumSnr
                                      : bestSmooth > floor;
+    if (!quiet || !lasts) return motion;
     if (clear) motion.polarity = sign > 0 ? Polarity::Up : Polarity::Down;
     return motion;
 }

@@ -25,9 +25,12 @@ const char* PolarityText(Polarity polarity);
 struct FirstMotionSettings {
     double gap = 0.010;          // between the end of the level window and the pick
     double levelWindow = 0.100;  // the quiet trace averaged as the level
-    double swingWindow = 0.060;  // how far after the pick the first swing is looked for
-    double threshold = 2.5;      // a swing starts where it leaves the noise by this many RMS
+    double startWindow = 0.030;  // how far after the pick the first swing may start
+    double swingWindow = 0.060;  // how long a swing may last
+    double threshold = 3.0;      // a swing starts where it leaves the noise by this many RMS
     double minimumSnr = 2.5;     // a swing's peak below this many RMS is uncertain
+    double quietLimit = 2.5;     // an opposite dip beyond this many RMS before the swing: uncertain
+    double shortestSwing = 0.005;  // a swing shorter than this is noise: uncertain
 };
 
 struct FirstMotion {

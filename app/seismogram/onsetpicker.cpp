@@ -70,7 +70,10 @@ int AicPick(std::span<const double> x, int a, int b) {
     };
     double best = std::numeric_limits<double>::max();
     int bestAt = -1;
-    for (int k = 2; k <= n - 2; ++k) {
+    // A few samples at either end have a variance of almost nothing, and
+    // its logarithm would win.
+    const int margin = std::max(4, n / 20);
+    for (int k = margin; k <= n - margin; ++k) {
         const double aic = k * std::log(variance(0, k)) + (n - k - 1) * std::log(variance(k, n));
         if (aic < best) {
             best = aic;
@@ -90,7 +93,14 @@ int AicPick(std::span<const double> x, int a, int b) {
 int StartOfRise(std::span<const double> x, double rateHz, int pick, const FirstMotionSettings& settings) {
     const FirstMotion motion = ReadFirstMotionAt(x, rateHz, pick, settings);
     if (motion.peakSample < 0 || motion.peak == 0) return pick;
-    const int peak = motion.peakSample;
+    // The fit ends where the swing reaches 60 % of its peak: a swing that
+    // starts as a sine bends over before its peak, and a straight line up
+    // to the peak would start too early.
+    // It is looked for forwards from the pick, so that a swing that dips
+    // and rises again before its peak is not fitted through the dip.
+    const double sign = motion.peak > 0 ? 1 : -1;
+    int peak = std::max(0, pick - Samples(0.010, rateHz, 2));
+    while (peak < motion.peakSample && sign * (x[peak] - motion.level) < 0.6 * std::abs(motion.peak)) ++peak;
     const int from = std::max(0, std::min(pick, peak) - Samples(0.030, rateHz, 8));
     const int count = peak - from + 1;
     if (count < 6) return pick;

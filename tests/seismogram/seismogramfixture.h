@@ -103,8 +103,16 @@ protected:
         // it back as a window manager would.
         QApplication::setActiveWindow(fm.get());
         if (w) fm->TimerTimer();
+        // Where a click's first motion is uncertain the operator answers
+        // "+" (the tests that are about the question set their own).
+        if (w)
+            w->SetPolarityQuestion([this](double, const picking::FirstMotion&) {
+                ++polarityQuestions;
+                return std::optional<picking::Polarity>(picking::Polarity::Up);
+            });
         return w;
     }
+    int polarityQuestions = 0;
 
     void Close(gui::TfmSeismogram* w) {
         auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());

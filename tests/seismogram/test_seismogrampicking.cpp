@@ -58,9 +58,26 @@ TEST_F(SeismogramTest, APickWritesTheChannelSection) {
     EXPECT_FALSE(w->Image().SectionExists("Channel001") && w->Image().ValueExists("Channel001", "MarkerPosition"));
     EXPECT_FALSE(w->Modified());
 
-    // Before the onset the sample is 0: a "+".
+    // Before the onset the trace is flat: no first motion to read. Without
+    // an answer to the question nothing is written, not even a "+".
+    w->SetPolarityQuestion(nullptr);
+    ClickAt(w, 0.5, Qt::LeftButton);
+    EXPECT_FALSE(w->Image().SectionExists("Channel001") && w->Image().ValueExists("Channel001", "MarkerPosition"));
+    EXPECT_FALSE(w->Modified());
+    std::vector<double> askedAt;
+    w->SetPolarityQuestion([&askedAt](double at, const picking::FirstMotion& motion) {
+        askedAt.push_back(at);
+        EXPECT_EQ(motion.polarity, picking::Polarity::Uncertain);
+        return askedAt.size() == 1 ? std::nullopt : std::optional<picking::Polarity>(picking::Polarity::Up);
+    });
+    ClickAt(w, 0.5, Qt::LeftButton);  // the question is cancelled
+    EXPECT_FALSE(w->Image().SectionExists("Channel001") && w->Image().ValueExists("Channel001", "MarkerPosition"));
+    EXPECT_FALSE(w->Modified());
+    // The operator's answer is what the pick stores.
     ClickAt(w, 0.5, Qt::LeftButton);
     const double t = w->MouseTime(Column(w, 0.5));
+    ASSERT_EQ(askedAt.size(), 2u);
+    EXPECT_DOUBLE_EQ(askedAt[1], t);
     EXPECT_EQ(Value(*w, 0, "MarkerPosition"), FloatToStr(t, '.'));
     EXPECT_EQ(Value(*w, 0, "FirstArrival"), "+");
     EXPECT_EQ(Value(*w, 0, "WaveType"), "C");
@@ -76,18 +93,16 @@ TEST_F(SeismogramTest, APickWritesTheChannelSection) {
     EXPECT_EQ(marks->GetPoint(0).Label, "+ C");
     EXPECT_EQ(marks->GetPoint(0).Color, 0x0000FFu);
 
-    // Channel 1 goes down first.
+    // Channel 1 goes down first: a click at its onset, or a few samples
+    // late where the trace is already on its way down, reads "-" without
+    // asking.
     w->NextChannel();
-    w->SetTimeWindow(1.0, 1.2);
-    double down = 0;
-    for (double s = 1.0; s < 1.2; s += 0.002)
-        if (w->Signal().GetSample(1, int(500 * s)) < 0) {
-            down = s + 0.0005;
-            break;
-        }
-    ASSERT_GT(down, 0);
-    w->PlacePick(down);
-    EXPECT_EQ(Value(*w, 1, "FirstArrival"), "-");
+    w->SetTimeWindow(0.9, 1.2);
+    for (const double late : {0.0, 0.006}) {
+        ASSERT_TRUE(w->PlacePick(1.0 + late));
+        EXPECT_EQ(Value(*w, 1, "FirstArrival"), "-") << late;
+    }
+    EXPECT_EQ(askedAt.size(), 2u);
     EXPECT_EQ(Value(*w, 1, "Name"), "2");
     EXPECT_EQ(Value(*w, 1, "Skladowa"), "N");
 

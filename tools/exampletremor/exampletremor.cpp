@@ -4,6 +4,7 @@
 #include "app/document/projectfile.h"
 #include "app/document/tremordocument.h"
 #include "app/seismogram/channeltables.h"
+#include "app/seismogram/firstmotion.h"
 #include "app/seismogram/locationfile.h"
 #include "app/seismogram/signalchannels.h"
 #include "app/seismogram/signalfile.h"
@@ -256,7 +257,7 @@ Truth WriteExampleTremor(const std::string& directory) {
     lgomgen::Write(signalPath, SignalOf(stations, settings));
 
     // The picks as the operator would place them: read through the program's
-    // own reader, the sign of the sample under the marker.
+    // own reader, the first motion after the marker by the program's rule.
     std::vector<PickRow> rows;
     std::vector<ChannelFacts> channels;
     SignalFacts signalFacts;
@@ -271,8 +272,9 @@ Truth WriteExampleTremor(const std::string& directory) {
             const ChannelFacts& c = channels.at(k);
             if (c.X != st.x || c.Y != st.y || c.Z != st.z)
                 throw std::runtime_error("the signal file does not hold the station coordinates of " + ChannelLabel(c));
-            const int at = static_cast<int>(std::trunc(reader.GetSamplingRate(0) * st.marker));
-            const std::string firstArrival = reader.GetSample(static_cast<int>(k), at) < 0 ? "-" : "+";
+            const picking::FirstMotion motion = picking::ReadFirstMotion(
+                ReadChannelSamples(reader, static_cast<int>(k)), reader.GetSamplingRate(0), st.marker);
+            const std::string firstArrival = picking::PolarityText(motion.polarity);
             if (firstArrival != (st.firstMotion > 0 ? "+" : "-"))
                 throw std::runtime_error("the trace of " + ChannelLabel(c) + " does not show its first motion");
             rows.push_back({static_cast<int>(k) + 1, std::to_string(c.Number), c.Component, st.type, firstArrival,
