@@ -362,6 +362,8 @@ private:
     // new solution) since the last save.
     bool otherChanges_ = false;
     int recording_ = 0;
+    // SetModified(true) came while a pick change was recorded.
+    bool touched_ = false;
     QUndoStack* history_ = nullptr;
     // The view: band-pass on or off, the drawn samples of one channel and the
     // suggestions worked out so far.

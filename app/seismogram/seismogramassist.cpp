@@ -29,8 +29,9 @@ using namespace quactl;
 
 namespace {
 
-// The suggestion is drawn faint, so that it never passes for a pick.
-constexpr TColor kSuggestionColour = 0x909090;
+// The suggestion is drawn dashed in the grey of the time grid, so that it
+// never passes for a pick and leaves a grid line it falls on standing.
+constexpr TColor kSuggestionColour = 0x808080;
 // How near (control pixels) a click must be to the suggestion to take it.
 constexpr int kNearSuggestionPixels = 4;
 // The window round an onset: some quiet trace before it to see the level,

@@ -88,6 +88,11 @@ TfmSeismogram::PickChange::~PickChange() {
     if (after != before_)
         window_.history_->push(
             new PickUndoCommand(window_, text_, channel_, std::move(before_), std::move(after), absorbsNext_));
+    // An action that rewrote what was there marks the document as it always
+    // has, though it is no step to take back.
+    else if (std::exchange(window_.touched_, false))
+        window_.otherChanges_ = true;
+    window_.touched_ = false;
     window_.UpdateModified();
 }
 
@@ -121,6 +126,8 @@ void TfmSeismogram::SetModified(bool value) {
         history_->setClean();
     } else if (recording_ == 0) {
         otherChanges_ = true;
+    } else {
+        touched_ = true;
     }
     UpdateModified();
 }
