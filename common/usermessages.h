@@ -11,6 +11,10 @@ namespace dyma {
 // is closed.
 enum class SaveChoice { Save, Discard, Cancel };
 
+// The answers to the question asked when the first motion of a pick cannot
+// be told from the noise: compression, dilatation, or no pick.
+enum class PolarityChoice { Plus, Minus, Cancel };
+
 class UserMessages {
 public:
     virtual ~UserMessages() = default;
@@ -23,6 +27,12 @@ public:
     virtual SaveChoice AskToSave(const std::string& text) {
         (void)text;
         return SaveChoice::Cancel;
+    }
+    // "+" / "-" / cancel. Where nobody can be asked the answer is Cancel:
+    // no polarity is made up.
+    virtual PolarityChoice AskPolarity(const std::string& text) {
+        (void)text;
+        return PolarityChoice::Cancel;
     }
 };
 

@@ -4,6 +4,9 @@
 #include "common/numberformat.h"
 #include "common/textfile.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace dyma {
 
 IniImage::IniImage(std::string workingFile) : fileName_(std::move(workingFile)) {
@@ -131,6 +134,27 @@ void IniImage::WriteBool(const std::string& section, const std::string& key, boo
 
 void IniImage::WriteFloat(const std::string& section, const std::string& key, double value, char sep) {
     WriteString(section, key, FloatToStr(value, sep));
+}
+
+IniImage::SectionCopy IniImage::CopySection(const std::string& section) const {
+    SectionCopy copy;
+    copy.name = section;
+    for (size_t i = 0; i < sections_.size(); ++i) {
+        if (!EqualsIgnoreCase(sections_[i].name, section)) continue;
+        copy.name = sections_[i].name;
+        copy.exists = true;
+        copy.position = i;
+        copy.entries = sections_[i].entries;
+        break;
+    }
+    return copy;
+}
+
+void IniImage::RestoreSection(const SectionCopy& copy) {
+    EraseSection(copy.name);
+    if (!copy.exists) return;
+    const size_t at = std::min(copy.position, sections_.size());
+    sections_.insert(sections_.begin() + static_cast<std::ptrdiff_t>(at), Section{copy.name, copy.entries});
 }
 
 void IniImage::EraseSection(const std::string& section) {

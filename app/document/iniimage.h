@@ -53,6 +53,28 @@ public:
     void EraseSection(const std::string& section);
     void DeleteKey(const std::string& section, const std::string& key);
 
+private:
+    struct Entry {
+        std::string key, value;
+        bool hasValue = true;  // false for lines without "=" (kept as they were)
+        bool operator==(const Entry&) const = default;
+    };
+
+public:
+    // One section as it stood, where it stood: put back with RestoreSection
+    // it takes its old place and its keys their old order, so that a change
+    // taken back leaves the file's text exactly as it was.
+    struct SectionCopy {
+        std::string name;
+        bool exists = false;
+        size_t position = 0;
+        std::vector<Entry> entries;
+        bool operator==(const SectionCopy&) const = default;
+    };
+    SectionCopy CopySection(const std::string& section) const;
+    // A copy of a section that did not exist erases the section.
+    void RestoreSection(const SectionCopy& copy);
+
     // The file's text in UTF-8: "[Section]", "key=value" lines and one blank
     // line after each section, CR LF endings.
     std::string ToText() const;
@@ -61,10 +83,6 @@ public:
     void UpdateFile() const;
 
 private:
-    struct Entry {
-        std::string key, value;
-        bool hasValue = true;  // false for lines without "=" (kept as they were)
-    };
     struct Section {
         std::string name;
         std::vector<Entry> entries;

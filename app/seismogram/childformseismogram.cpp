@@ -33,6 +33,7 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -101,6 +102,10 @@ TfmSeismogram::TfmSeismogram(MainWindowLink& owner, std::string projectFileName,
       image_(std::move(image)) {
     setObjectName("fmSeismogram");
     setFocusPolicy(Qt::StrongFocus);
+    // The history of the pick changes lives as long as the window.
+    history_ = new QUndoStack(this);
+    connect(history_, &QUndoStack::indexChanged, this, [this] { UpdateModified(); });
+    AskOperatorAboutPolarity();
     const Settings& settings = owner_.Preferences().Values();
     window_.RecordLength = double(signal_->GetChannelLength(0)) / signal_->GetSamplingRate(0);
 
@@ -141,6 +146,7 @@ TfmSeismogram::TfmSeismogram(MainWindowLink& owner, std::string projectFileName,
     ClearSelection();
     currentChannel_ = 0;
     modified_ = false;
+    otherChanges_ = false;
 
     resize(kSeismogramMinimumSize);
     setMinimumSize(kSeismogramMinimumSize);
@@ -214,6 +220,14 @@ QWidget* TfmSeismogram::BuildSeismogramPage() {
     removeMarker_->setObjectName("bRemoveMarker");
     removeMarker_->setToolTip(QStringLiteral("Usuń marker z sejsmogramu"));
     connect(removeMarker_, &QAction::triggered, this, [this] { RemovePick(); });
+    // The view's band-pass switch (the main window's picking bar has the
+    // same one for the active window).
+    bar->addSeparator();
+    filterButton_ = bar->addAction(QStringLiteral("Filtr"));
+    filterButton_->setObjectName("bFilter");
+    filterButton_->setCheckable(true);
+    filterButton_->setToolTip(QStringLiteral("Filtr pasmowy widoku sejsmogramu (F)"));
+    connect(filterButton_, &QAction::triggered, this, [this](bool on) { SetViewFiltered(on); });
 
     auto* infoBar = new QToolBar(page);
     infoBar->setObjectName("ToolBar2");
@@ -373,18 +387,20 @@ void TfmSeismogram::ShowChannel() {
     // Selection ends along the bottom, the pick at the top.
     if (selection_.Start != 0) markers->AddPoint(QStringLiteral("<>Start"), settings.MarkerColor, selection_.Start, -1, 0);
     if (selection_.End != 0) markers->AddPoint(QStringLiteral("<>End"), settings.MarkerColor, selection_.End, -1, 0);
-    if (pick.MarkerPosition > 0) {
-        const QString label = Q(pick.FirstArrival) + QStringLiteral(" ") + Q(ToUpperAscii(pick.WaveType));
-        markers->AddPoint(label, kPickColour, pick.MarkerPosition, 0, 0);
-    }
+    if (pick.MarkerPosition > 0) markers->AddPoint(PickLabel(pick), kPickColour, pick.MarkerPosition, 0, 0);
 
     if (pick.Wage > 0) SetWeightControls(int(std::lround(pick.Wage * 100)));
     ShowWaveType(pick.WaveType == wave::kNone ? std::string(wave::kDirect) : pick.WaveType);
 
-    // The trace: the samples of the window that the record holds.
+    // The trace: the samples of the window that the record holds, as
+    // recorded or through the view's filter.
     const int length = signal_->GetChannelLength(0);
     const int last = std::min(l, length);
-    if (f < last) {
+    if (filtered_) {
+        const std::vector<double>& view = ViewSamples();
+        for (int i = std::max(f, 0); i < std::min(last, int(view.size())); ++i)
+            trace->AddPoint(QString(), settings.PlotColor, i * dt, view[size_t(i)], 0);
+    } else if (f < last) {
         const double* block = signal_->GetSampleBlockAddress(currentChannel_, f);
         for (int i = f; i < last; ++i) {
             const double v = block ? block[i - f] : signal_->GetSample(currentChannel_, i);
@@ -406,11 +422,20 @@ void TfmSeismogram::ShowChannel() {
     if (settings.HorizontalGrid) graph_->AddSeries(std::move(horizontal));
     graph_->AxisBottom().SetGrid(settings.VerticalGrid);
     graph_->AddSeries(std::move(trace));
+    AddSuggestionMarks();
     graph_->AddSeries(std::move(markers));
     graph_->EndUpdate();
 
-    channelMax_ = signal_->GetMaxChannelValue(currentChannel_);
-    channelMin_ = signal_->GetMinChannelValue(currentChannel_);
+    if (filtered_) {
+        const std::vector<double>& view = ViewSamples();
+        const auto [low, high] = std::minmax_element(view.begin(), view.end());
+        channelMax_ = high == view.end() ? 0 : *high;
+        channelMin_ = low == view.end() ? 0 : *low;
+    } else {
+        channelMax_ = signal_->GetMaxChannelValue(currentChannel_);
+        channelMin_ = signal_->GetMinChannelValue(currentChannel_);
+    }
+    if (fitVisible_) ApplyVerticalAxis();
     UpdateStatusBar();
     UpdateChannelInfo();
 }
@@ -428,6 +453,20 @@ void TfmSeismogram::ApplyVerticalAxis() {
     TQuaAxis& axis = graph_->AxisLeft();
     axis.SetAuto(false);
     double top = channelMax_ * verticalScale_, bottom = channelMin_ * verticalScale_;
+    if (fitVisible_) {
+        // The amplitude of what is visible, with a little air, stretched
+        // about its middle.
+        const std::vector<double>& view = ViewSamples();
+        const SampleRange samples = VisibleSamples(window_, signal_->GetSamplingRate(0));
+        const int first = std::clamp(samples.first, 0, int(view.size()));
+        const int last = std::clamp(samples.last, first, int(view.size()));
+        if (first < last) {
+            const auto [low, high] = std::minmax_element(view.begin() + first, view.begin() + last);
+            const double middle = (*high + *low) / 2, half = (*high - *low) / 2 * 1.1;
+            top = middle + half * verticalScale_;
+            bottom = middle - half * verticalScale_;
+        }
+    }
     // A silent channel still gets a range, with its zero line in the middle.
     if (!(top > bottom)) {
         top += 1;
@@ -472,8 +511,11 @@ void TfmSeismogram::UpdateChannelInfo() {
     info_[0]->setText(QStringLiteral("   Kanał: ") + number + QStringLiteral(" (") + Q(s->Name) + QStringLiteral(")   "));
     info_[1]->setText(QStringLiteral("   Składowa: ") + Q(s->Component) + QStringLiteral("   ") + QStringLiteral(" ") +
                       QStringLiteral("   Odległość: ") + distance + QStringLiteral("   "));
-    info_[2]->setText(signal_->GetChannelExists(currentChannel_) ? QStringLiteral("Kanał aktywny   ")
-                                                                 : QStringLiteral("Kanał nieaktywny   "));
+    QString activity = signal_->GetChannelExists(currentChannel_) ? QStringLiteral("Kanał aktywny")
+                                                                  : QStringLiteral("Kanał nieaktywny");
+    if (const QString reason = PickNotUsedReason(); !reason.isEmpty())
+        activity += QStringLiteral(" – odczyt nie pójdzie do obliczeń: ") + reason;
+    info_[2]->setText(activity + QStringLiteral("   "));
     if (IsActiveSeismogram())
         owner_.Picking().Label2->setText(number + QStringLiteral(" (") + Q(s->Name) + QStringLiteral(")   ") +
                                          QStringLiteral(" ") + distance);
@@ -571,6 +613,9 @@ void TfmSeismogram::ScaleVertical(double delta) {
     // The section's gain grows as the trace's scale shrinks: a stretch
     // (a negative delta) makes the traces taller there too.
     if (SectionShown()) return section_->SetGain(1.0 / dyma::ScaleVertical(1.0 / section_->Gain(), delta));
+    // Cancelling the stretch (and a new channel) gives the whole channel's
+    // amplitude back.
+    if (delta == 0) fitVisible_ = false;
     verticalScale_ = dyma::ScaleVertical(verticalScale_, delta);
     ApplyVerticalAxis();
     UpdateChannelInfo();
@@ -586,7 +631,11 @@ double TfmSeismogram::MouseTime(int x) const {
 void TfmSeismogram::MouseDown(int button, unsigned shift, int x) {
     const double t = MouseTime(x);
     switch (TMouseButton(button)) {
-    case TMouseButton::mbLeft: PlacePick(t); break;
+    case TMouseButton::mbLeft:
+        // A click near the suggestion takes it, at its own time.
+        if (NearSuggestion(x)) AcceptSuggestion();
+        else PlacePick(t);
+        break;
     case TMouseButton::mbRight:
         selection_.RightClick(t);
         ShowChannel();
@@ -599,12 +648,17 @@ void TfmSeismogram::MouseDown(int button, unsigned shift, int x) {
 }
 
 void TfmSeismogram::MouseMove(int x) {
+    mouseX_ = x;
     const double t = MouseTime(x);
     const double rate = signal_->GetSamplingRate(0);
     const double position = rate * t;
-    const double v = position >= 0 && position <= signal_->GetChannelLength(0)
-                         ? signal_->GetSample(currentChannel_, int(std::trunc(position)))
-                         : 0.0;
+    // The value as drawn: through the filter when the view is filtered.
+    double v = 0;
+    if (position >= 0 && position <= signal_->GetChannelLength(0)) {
+        const int i = int(std::trunc(position));
+        if (!filtered_) v = signal_->GetSample(currentChannel_, i);
+        else if (const std::vector<double>& view = ViewSamples(); i < int(view.size())) v = view[size_t(i)];
+    }
     const char sep = LocaleDecimalSeparator();
     status_[2]->setText(QStringLiteral("Czas: ") + Q(FormatFloat("0.000", t, sep)) + QStringLiteral(" Wartość: ") +
                         Q(FormatFloat("0", v, sep)));
@@ -627,6 +681,7 @@ bool TfmSeismogram::TakesKey(const QKeyEvent& e, bool inEditor) const {
     if (plain && (key == Qt::Key_F1 || key == Qt::Key_F9 || key == Qt::Key_F10)) return true;
     // Where the operator types, the editing keys stay with the control.
     if (inEditor) return false;
+    if (PickingCommandOf(e) >= 0) return true;
     if (plain) {
         switch (key) {
         case Qt::Key_PageUp:
@@ -656,6 +711,10 @@ void TfmSeismogram::HandleKey(const QKeyEvent& e) {
     const bool ctrl = m & Qt::ControlModifier, shift = m & Qt::ShiftModifier, alt = m & Qt::AltModifier;
     const bool keypad = m & Qt::KeypadModifier;
     const int key = e.key();
+    if (const int command = PickingCommandOf(e); command >= 0) {
+        PickingKey(command);
+        return;
+    }
     const double p = owner_.Preferences().Values().MagnificationFactorY * 0.01;
     if (!ctrl && !shift) {
         switch (key) {
@@ -701,6 +760,7 @@ void TfmSeismogram::ShowPageHelp() {
 
 bool TfmSeismogram::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Leave && watched == graph_) mouseX_.reset();
     if (type == QEvent::Resize) {
         for (QTreeWidget* list : {processingList_, netInfo_})
             if (watched == list->viewport()) FitColumns(*list);

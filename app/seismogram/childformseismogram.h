@@ -15,14 +15,17 @@
 
 #include "app/document/iniimage.h"
 #include "app/document/projectfile.h"
+#include "app/seismogram/bandpass.h"
 #include "app/seismogram/channeltables.h"
 #include "app/seismogram/firstmotion.h"
+#include "app/seismogram/onsetpicker.h"
 #include "app/seismogram/timewindow.h"
 #include "app/widgets/seismogramchild.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -43,6 +46,7 @@ class QTabWidget;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUndoStack;
 
 namespace Kelo {
 class signalprocessing;
@@ -105,6 +109,12 @@ public:
     void WageChange(QObject* sender) override;
     void WageControllerChanging(bool& allowChange) override;
     void bRemoveMarkerClick(QObject* sender) override;
+    void PickingKey(int command) override;
+    bool ViewFiltered() const override { return filtered_; }
+    void Undo() override;
+    void Redo() override;
+    bool CanUndo() const override;
+    bool CanRedo() const override;
     bool Modified() const override { return modified_; }
     bool ResultShown() const override { return resultShown_; }
     bool ReadyToProcess() const override { return readyToProcess_; }
@@ -177,6 +187,9 @@ public:
     // "+" or "-" (Up or Down), or nothing to leave the channel as it was.
     using PolarityQuestion = std::function<std::optional<picking::Polarity>(double t, const picking::FirstMotion&)>;
     void SetPolarityQuestion(PolarityQuestion question) { polarityQuestion_ = std::move(question); }
+    // The question the window asks by itself: a message box with "+", "-"
+    // and "Anuluj" (through Messages()).
+    void AskOperatorAboutPolarity();
     // The samples of `channel` that polarities are read from: the trace as
     // it is shown (the raw samples; their level does not matter).
     std::vector<double> PolarityTrace(int channel) const;
@@ -195,6 +208,45 @@ public:
     void RefreshSection();
     TRecordSection& Section() const { return *section_; }
     QComboBox& SectionOrderBox() const { return *sectionOrder_; }
+
+    // ---- the operator's overrides (seismogramassist.cpp)
+    // The polarity of the current channel's pick ("+" or "-"); nothing
+    // without a marker.
+    void SetPickPolarity(const std::string& firstArrival);
+    // The weight (10 ... 100) of the pick and of the picking bars.
+    void SetPickWeight(int weight);
+    // A pick at the time the mouse was last over the trace.
+    void PlacePickAtMouse();
+    // Why the pick of the current channel will not reach the solver ("" when
+    // it will, or there is none).
+    QString PickNotUsedReason() const;
+
+    // ---- suggestions and the view (seismogramassist.cpp)
+    // The automatic onset of the current channel, worked out once a channel.
+    const picking::OnsetSuggestion& Suggestion();
+    // The suggestion becomes the pick: its time and polarity (the operator
+    // is asked when that is uncertain). False when there is none.
+    bool AcceptSuggestion();
+    // A short window round the pick, or the suggestion where there is no
+    // pick, with the amplitude scaled to what is visible. False when there
+    // is neither.
+    bool ZoomToOnset();
+    // The band-pass view on or off; a filter the settings do not allow at
+    // this record's rate stays off with a warning. The view's state after.
+    bool SetViewFiltered(bool on);
+    // The samples of the current channel as drawn (the record's own time:
+    // sample i at i / rate).
+    const std::vector<double>& ViewSamples();
+    // The filter the view uses, from the preferences.
+    picking::BandPassSettings ViewFilterSettings() const;
+    // Whether the vertical axis follows the visible part of the trace.
+    bool AmplitudeFitsView() const { return fitVisible_; }
+
+    // ---- history of the pick changes (seismogramhistory.cpp)
+    QUndoStack& History() const { return *history_; }
+    // Puts sections back as they were and shows the change: `channel` (when
+    // not -1) becomes the current channel.
+    void RestoreSections(int channel, const std::vector<IniImage::SectionCopy>& sections);
 
     // ---- pages "Sieć" and "Dane"
     void FillStationTable();
@@ -216,6 +268,7 @@ public:
     TWageSpinBox& Wage() const { return *wage_; }
     QLabel& CurrentWaveType() const { return *currentWaveType_; }
     QAction* WaveButton(int tag) const { return waveButtons_[tag]; }
+    QAction* FilterButton() const { return filterButton_; }
     QLabel& ChannelInfo(int i) const { return *info_[i]; }
     QString StatusText(int panel) const;
     QTreeWidget& ProcessingList() const { return *processingList_; }
@@ -254,12 +307,33 @@ private:
     void UpdateStatusBar();
     void UpdateFilePanel();
     void MouseDown(int button, unsigned shift, int x);
+    // Whether a click at column x is near enough to the suggestion's mark
+    // to take it.
+    bool NearSuggestion(int x);
+    // The picking command of a key, or -1 (keys of the page "Sejsmogram").
+    int PickingCommandOf(const QKeyEvent& key) const;
+    // Asked when the first motion at a pick is uncertain.
+    std::optional<picking::Polarity> AskPolarity(double t, const picking::FirstMotion& motion);
+    // The trace's label texts: the pick's and the reason it will not be
+    // used.
+    QString PickLabel(const ChannelPick& pick) const;
     void MouseMove(int x);
 
     // Keys: the window looks at every key before its controls do.
     bool TakesKey(const QKeyEvent& key, bool inEditor) const;
     void HandleKey(const QKeyEvent& key);
     void ShowPageHelp();
+
+    // Records the pick change that runs while it lives as one step of the
+    // history: the sections named are copied before and after. Nested
+    // records belong to the outermost.
+    class PickChange;
+    friend class PickChange;
+    // The channel sections a change of the pick list may touch.
+    std::vector<std::string> PickListSections() const;
+    void UpdateModified();
+    // The suggestion's mark, added to the graph after the trace.
+    void AddSuggestionMarks();
 
     // Picking helpers.
     void ShowWaveType(const std::string& letter);
@@ -303,6 +377,27 @@ private:
     double channelMax_ = 0, channelMin_ = 0;
     TimeSelection selection_;
     bool modified_ = false;
+    // Changes outside the pick history (the data page, the station table, a
+    // new solution) since the last save.
+    bool otherChanges_ = false;
+    int recording_ = 0;
+    // SetModified(true) came while a pick change was recorded.
+    bool touched_ = false;
+    QUndoStack* history_ = nullptr;
+    // The view: band-pass on or off, the drawn samples of one channel and the
+    // suggestions worked out so far.
+    bool filtered_ = false;
+    bool fitVisible_ = false;
+    struct ViewCache {
+        int channel = -1;
+        bool filtered = false;
+        picking::BandPassSettings filter;
+        std::vector<double> samples;
+    } view_;
+    std::map<int, picking::OnsetSuggestion> suggestions_;
+    // The graph column (control pixels) the mouse was last over; none once
+    // it left the graph.
+    std::optional<int> mouseX_;
     bool resultShown_ = false;
     bool readyToProcess_ = false;
     bool shown_ = false;
@@ -317,6 +412,7 @@ private:
     QLabel* currentWaveType_ = nullptr;
     TWageSpinBox* wage_ = nullptr;
     QAction* removeMarker_ = nullptr;
+    QAction* filterButton_ = nullptr;
     QLabel* info_[3] = {};
     QStatusBar* statusBar_ = nullptr;
     QLabel* status_[3] = {};

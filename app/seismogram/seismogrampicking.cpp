@@ -1,8 +1,10 @@
 // TfmSeismogram: picks on the trace, wave type and weight (kept in step with
 // the main window's picking bar), and the pick list.
 #include "app/seismogram/childformseismogram.h"
+#include "app/seismogram/pickchange.h"
 #include "app/settings/modalformpreferences.h"
 #include "app/seismogram/signalchannels.h"
+#include "app/solver/solverfiles.h"
 #include "app/widgets/mainwindowlink.h"
 #include "app/widgets/qtconvert.h"
 #include "app/widgets/wagespinbox.h"
@@ -11,6 +13,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QCheckBox>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -64,12 +67,21 @@ void TfmSeismogram::SyncMainPickingBar() {
     // The main window's bar shows the window the operator works in.
     SetWeightControls(wage_->value());
     ShowWaveType(S(currentWaveType_->text()));
+    if (QAction* filter = owner_.Picking().filter) filter->setChecked(filtered_);
     UpdateChannelInfo();
 }
 
 // ------------------------------------------------------------------ picks
 
-std::vector<double> TfmSeismogram::PolarityTrace(int channel) const { return ReadChannelSamples(*signal_, channel); }
+std::vector<double> TfmSeismogram::PolarityTrace(int channel) const {
+    // The operator reads the first motion off the trace as shown: through
+    // the view's causal filter when it is on.
+    std::vector<double> raw = ReadChannelSamples(*signal_, channel);
+    if (!filtered_) return raw;
+    const picking::BandPassSettings filter = ViewFilterSettings();
+    if (!picking::BandPassProblem(filter, signal_->GetSamplingRate(0)).empty()) return raw;
+    return picking::ViewTrace(raw, signal_->GetSamplingRate(0), &filter);
+}
 
 picking::FirstMotion TfmSeismogram::FirstMotionAt(double t) const {
     return picking::ReadFirstMotion(PolarityTrace(currentChannel_), signal_->GetSamplingRate(0), t);
@@ -91,6 +103,7 @@ bool TfmSeismogram::PlacePick(double t) {
 
 void TfmSeismogram::PlacePickWithPolarity(double t, picking::Polarity polarity) {
     if (!(t > 0) || polarity == picking::Polarity::Uncertain) return;
+    const PickChange change(*this, QStringLiteral("Marker"), {ChannelSectionName()}, currentChannel_);
     const Kelo::StationInfo* station = signal_->GetStationInfo(currentChannel_);
     const char sep = LocaleDecimalSeparator();
     const std::string s = ChannelSectionName();
@@ -115,6 +128,7 @@ void TfmSeismogram::ChooseWaveType(int tag) {
     const int weights[] = {settings.WageD, settings.WageA, settings.WageB};
     const int weight = weights[tag];
     const std::string letter = wave::FromTag(tag);
+    const PickChange change(*this, QStringLiteral("Typ fali"), {ChannelSectionName()}, currentChannel_);
     SetWeightControls(weight);
     ShowWaveType(letter);
     SetModified(true);
@@ -129,6 +143,7 @@ void TfmSeismogram::WageChange(QObject* sender) {
     // A weight still being typed in the main window's edit waits until it
     // is a whole weight.
     if (!edit || !edit->hasAcceptableInput()) return;
+    const PickChange change(*this, QStringLiteral("Waga"), {ChannelSectionName()}, currentChannel_);
     SetModified(true);
     image_->WriteFloat(ChannelSectionName(), "Wage", WeightToWage(edit->value()), LocaleDecimalSeparator());
     ShowChannel();
@@ -138,6 +153,7 @@ void TfmSeismogram::WageControllerChanging(bool& allowChange) {
     // The weight before the step, with the wave type shown; the step
     // itself follows as a weight change.
     const std::string s = ChannelSectionName();
+    const PickChange change(*this, QStringLiteral("Waga"), {s}, currentChannel_, true);
     image_->WriteString(s, "WaveType", S(currentWaveType_->text()));
     image_->WriteFloat(s, "Wage", WageValue(), LocaleDecimalSeparator());
     allowChange = true;
@@ -146,15 +162,10 @@ void TfmSeismogram::WageControllerChanging(bool& allowChange) {
 void TfmSeismogram::bRemoveMarkerClick(QObject*) { RemovePick(); }
 
 void TfmSeismogram::RemovePick() {
+    const PickChange change(*this, QStringLiteral("Usunięcie markera"), {ChannelSectionName()}, currentChannel_);
     image_->EraseSection(ChannelSectionName());
     ShowChannel();
     SetModified(true);
-}
-
-void TfmSeismogram::SetModified(bool value) {
-    modified_ = value;
-    owner_.SetRefreshToolbars();
-    UpdateFilePanel();
 }
 
 // ------------------------------------------------------------------ the pick list
@@ -171,6 +182,12 @@ void TfmSeismogram::RefreshPickList() {
         const PickListCells cells = PickListRow(row, channels_[size_t(row.Ident - 1)], tremor, sep);
         auto* item = new QTreeWidgetItem(processingList_);
         for (int c = 0; c < int(cells.cells.size()); ++c) item->setText(c, Q(cells.cells[size_t(c)]));
+        // A reversed sensor: the solver gets the other sign.
+        const int polarity = int(image_->ReadInteger(ChannelSection(row.Ident), "Polarity", 1));
+        if (polarity != 1)
+            item->setText(5, Q(row.FirstArrival) + QStringLiteral(" (odwr. → ") +
+                                 Q(SolverPolarity(row.FirstArrival, polarity, reversePolarization_->isChecked())) +
+                                 QStringLiteral(")"));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, cells.checked ? Qt::Checked : Qt::Unchecked);
         owner_.SetRefreshToolbars();
@@ -182,6 +199,7 @@ void TfmSeismogram::RefreshPickList() {
 }
 
 void TfmSeismogram::PickListClick() {
+    const PickChange change(*this, QStringLiteral("Lista odczytów"), PickListSections(), -1);
     int checked = 0;
     for (int i = 0; i < processingList_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = processingList_->topLevelItem(i);

@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QDoubleSpinBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -80,6 +81,7 @@ TfmPreferences::TfmPreferences(std::string programDirectory, QWidget* parent)
     pages_->addTab(BuildGeologyPage(), QStringLiteral("Model geologiczny"));
     pages_->addTab(BuildSeismogramPage(), QStringLiteral("Sejsmogramy"));
     pages_->addTab(BuildAdditionalPage(), QStringLiteral("Dodatkowe własności"));
+    pages_->addTab(BuildPickingPage(), QStringLiteral("Odczyt"));
     pages_->setCurrentIndex(0);
 
     auto* buttonHelp = new QPushButton(QStringLiteral("Pomoc"), this);
@@ -327,6 +329,53 @@ QWidget* TfmPreferences::BuildAdditionalPage() {
     return page;
 }
 
+QWidget* TfmPreferences::BuildPickingPage() {
+    auto* page = new QWidget;
+    page->setObjectName("tabPicking");
+    auto* layout = new QVBoxLayout(page);
+    auto* filter = new QGroupBox(QStringLiteral("Filtr pasmowy widoku sejsmogramu"), page);
+    filter->setObjectName("FilterGroup");
+    auto* g = new QGridLayout(filter);
+    filterOrder_ = new QSpinBox(filter);
+    filterOrder_->setObjectName("FilterOrder");
+    filterOrder_->setRange(kFilterOrderMin, kFilterOrderMax);
+    auto corner = [this, filter](const char* name) {
+        auto* spin = new QDoubleSpinBox(filter);
+        spin->setObjectName(name);
+        spin->setDecimals(1);
+        spin->setRange(kFilterCornerMin, kFilterCornerMax);
+        spin->setSingleStep(1.0);
+        spin->setMinimumWidth(90);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, [this] { Changed(); });
+        return spin;
+    };
+    filterLow_ = corner("FilterLow");
+    filterHigh_ = corner("FilterHigh");
+    connect(filterOrder_, &QSpinBox::valueChanged, this, [this] { Changed(); });
+    const QString hz = QStringLiteral("[ Hz ]");
+    g->addWidget(Caption(QStringLiteral("Rząd filtru:"), filter), 0, 0);
+    g->addWidget(filterOrder_, 0, 1);
+    g->addWidget(Caption(QStringLiteral("Dolna częstotliwość graniczna:"), filter), 1, 0);
+    g->addWidget(filterLow_, 1, 1);
+    g->addWidget(Caption(hz, filter), 1, 2);
+    g->addWidget(Caption(QStringLiteral("Górna częstotliwość graniczna:"), filter), 2, 0);
+    g->addWidget(filterHigh_, 2, 1);
+    g->addWidget(Caption(hz, filter), 2, 2);
+    auto* note = new QLabel(
+        QStringLiteral("Filtr jest przyczynowy (minimalnofazowy) i działa tylko na widok: czasy markerów "
+                       "zapisywane są w czasie zapisu. Filtr zerofazowy dałby drgania przed wstąpieniem i mógłby "
+                       "odwrócić widoczny kierunek pierwszego ruchu. Górna częstotliwość musi być niższa od połowy "
+                       "częstotliwości próbkowania (250 Hz przy 500 Hz)."),
+        filter);
+    note->setObjectName("FilterNote");
+    note->setWordWrap(true);
+    g->addWidget(note, 3, 0, 1, 4);
+    g->setColumnStretch(3, 1);
+    layout->addWidget(filter);
+    layout->addStretch(1);
+    return page;
+}
+
 std::string TfmPreferences::Directory(int kind, const std::string& fileName) const {
     return DirectoryLookup(values_, store_.ProgramDirectory(), kind, fileName);
 }
@@ -354,6 +403,9 @@ void TfmPreferences::ControlsFromValues() {
     minusColor_->SetValue(values_.MinusColor);
     plotColor_->SetValue(values_.PlotColor);
     gridColor_->SetValue(values_.GridColor);
+    filterOrder_->setValue(values_.ViewFilter.order);
+    filterLow_->setValue(values_.ViewFilter.lowHz);
+    filterHigh_->setValue(values_.ViewFilter.highHz);
     loading_ = false;
 }
 
@@ -378,6 +430,9 @@ void TfmPreferences::ValuesFromControls() {
     values_.MinusColor = minusColor_->Value();
     values_.PlotColor = plotColor_->Value();
     values_.GridColor = gridColor_->Value();
+    values_.ViewFilter.order = filterOrder_->value();
+    values_.ViewFilter.lowHz = filterLow_->value();
+    values_.ViewFilter.highHz = filterHigh_->value();
 }
 
 void TfmPreferences::Changed() {
@@ -441,9 +496,11 @@ void TfmPreferences::ChooseColour(TColourPanel& panel) {
 }
 
 void TfmPreferences::ShowPageHelp() {
-    static constexpr int contexts[] = {help::kPreferencesMain, help::kPreferencesGeology, help::kPreferencesSeismograms};
+    static constexpr int contexts[] = {help::kPreferencesMain, help::kPreferencesGeology, help::kPreferencesSeismograms,
+                                       help::kPreferencesAdditional, help::kPreferencesPicking};
     const int page = pages_->currentIndex();
-    ApplicationHelp().ShowContext(page >= 0 && page < 3 ? contexts[page] : help::kPreferencesAdditional);
+    ApplicationHelp().ShowContext(page >= 0 && page < int(std::size(contexts)) ? contexts[page]
+                                                                              : help::kPreferencesAdditional);
 }
 
 }  // namespace dyma::gui

@@ -16,6 +16,7 @@
 
 class QCheckBox;
 class QColorDialog;
+class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -63,6 +64,7 @@ private:
     QWidget* BuildGeologyPage();
     QWidget* BuildSeismogramPage();
     QWidget* BuildAdditionalPage();
+    QWidget* BuildPickingPage();
     QLineEdit* Edit(const char* name, QWidget* parent);
     QSpinBox* UpDown(const char* key, QWidget* parent);
     QCheckBox* Check(const char* name, const QString& caption, QWidget* parent);
@@ -94,6 +96,8 @@ private:
     QCheckBox *relativeDisplacement_, *verticalGrid_, *horizontalGrid_;
     QCheckBox *removeTempDir_, *warningLocation_, *showSplashScreen_, *recoverRegistryEntries_, *askAboutPercent_;
     TColourPanel *graphColor_, *markerColor_, *plusColor_, *minusColor_, *plotColor_, *gridColor_;
+    QSpinBox* filterOrder_;
+    QDoubleSpinBox *filterLow_, *filterHigh_;
     QColorDialog* colorDialog_;
     TNumberCheck* numberCheck_;
     class FolderDialog;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/document/tremordocument.h"
+#include "app/seismogram/bandpass.h"
 
 #include <string>
 
@@ -41,7 +42,15 @@ struct Settings {
     bool RecoverRegistryEntries = true, AskAboutPercent = true;
     Colour GraphColor = 0xFFFFFF, MarkerColor = 0x008000, PlusColor = 0x0000FF;
     Colour MinusColor = 0xFF0000, PlotColor = 0xFF0000, GridColor = 0xC0C0C0;
+    // [Picking]: the band-pass of the seismogram view (order of the
+    // Butterworth prototype, corners in hertz); the defaults are the onset
+    // picker's band, so the operator sees what the suggestions are made on.
+    picking::BandPassSettings ViewFilter;
 };
+
+// The limits of the view filter's controls.
+inline constexpr int kFilterOrderMin = 1, kFilterOrderMax = 8;
+inline constexpr double kFilterCornerMin = 0.1, kFilterCornerMax = 5000;
 
 // Up-down limits and steps of the preferences dialog.
 struct IntSetting {

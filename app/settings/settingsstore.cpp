@@ -52,6 +52,21 @@ QString ReadText(const QSettings& key, const char* name, const std::string& def)
     return v.toString();
 }
 
+// A corner frequency in hertz, written with "." (a "," typed by hand reads
+// as well); a value that is no number, or outside the control's limits,
+// gives the default.
+double ReadCorner(const QSettings& key, const char* name, double def) {
+    const QVariant v = key.value(name);
+    if (!v.isValid()) return def;
+    double value = 0;
+    try {
+        value = ParseNumber(Trim(S(v.toString())), '.');
+    } catch (const ConversionError&) {
+        return def;
+    }
+    return value >= kFilterCornerMin && value <= kFilterCornerMax ? value : def;
+}
+
 }  // namespace
 
 std::string ApplicationDirectory() {
@@ -121,6 +136,13 @@ void SettingsStore::Read(Settings& s, ProcessFlags* flags) const {
     s.PlotColor = static_cast<Colour>(ReadInt(*key, "PlotColor", def.PlotColor)) & 0xFFFFFF;
     s.GridColor = static_cast<Colour>(ReadInt(*key, "GridColor", def.GridColor)) & 0xFFFFFF;
     key->endGroup();
+
+    key->beginGroup("Picking");
+    s.ViewFilter.order = static_cast<int>(
+        std::clamp<long long>(ReadInt(*key, "FilterOrder", def.ViewFilter.order), kFilterOrderMin, kFilterOrderMax));
+    s.ViewFilter.lowHz = ReadCorner(*key, "FilterLow", def.ViewFilter.lowHz);
+    s.ViewFilter.highHz = ReadCorner(*key, "FilterHigh", def.ViewFilter.highHz);
+    key->endGroup();
 }
 
 void SettingsStore::Load(Settings& s) const {
@@ -183,6 +205,12 @@ void SettingsStore::Save(const Settings& s) const {
     key->setValue("MinusColor", static_cast<qlonglong>(s.MinusColor));
     key->setValue("PlotColor", static_cast<qlonglong>(s.PlotColor));
     key->setValue("GridColor", static_cast<qlonglong>(s.GridColor));
+    key->endGroup();
+
+    key->beginGroup("Picking");
+    key->setValue("FilterOrder", s.ViewFilter.order);
+    key->setValue("FilterLow", Q(FloatToStr(s.ViewFilter.lowHz, '.')));
+    key->setValue("FilterHigh", Q(FloatToStr(s.ViewFilter.highHz, '.')));
     key->endGroup();
 }
 

@@ -53,7 +53,10 @@ const char* const kSeismogramCommands[] = {
     "bSlowBackward",    "bSlowForward",        "bFastForward",    "b5Seconds",       "b10Seconds",
     "bStretch",         "bShrink",             "bCancelStretch",  "bZoomIn",         "bZoomOut",
     "mDirectWave",      "mAWave",              "mBWave",          "DirectWave",      "AWave",
-    "BWave",            "bRemoveMarker",
+    "BWave",            "bRemoveMarker",      "mPolarityPlus",   "mPolarityMinus",  "mPlaceAtMouse",
+    "mRemovePick",      "mAcceptSuggestion",  "mZoomToOnset",    "mFilter",         "mWeight10",
+    "mWeight20",        "mWeight30",          "mWeight40",       "mWeight50",       "mWeight60",
+    "mWeight70",        "mWeight80",          "mWeight90",       "mWeight100",
 };
 const char* const kArrangeCommands[] = {"mArrange", "mCascade", "mHorizontal", "mVertical"};
 
@@ -133,6 +136,8 @@ void TfmMain::BuildCommands() {
         picking_.waveMenuItems[i] = item;
     }
     picking_.waveMenuItems[0]->setChecked(true);
+    picking_.filter = Action("mFilter");
+    picking_.filter->setCheckable(true);
 }
 
 QAction* TfmMain::Action(const QString& name) const { return findChild<QAction*>(name, Qt::FindDirectChildrenOnly); }
@@ -219,6 +224,10 @@ void TfmMain::BuildToolbars() {
     picking->addWidget(picking_.Wage);
     picking->addSeparator();
     picking_.bRemoveMarker = MakeButton(picking, RemoveMarkerButton());
+    picking->addSeparator();
+    // The menu item itself: one switch, shown in the menu and on the bar.
+    picking_.filter->setIconText(QStringLiteral("Filtr"));
+    picking->addAction(picking_.filter);
 }
 
 void TfmMain::Dispatch(int handler, QObject* sender) {
@@ -239,6 +248,13 @@ void TfmMain::Dispatch(int handler, QObject* sender) {
     case Handler::ChildOperations: ChildOperations(sender); break;
     case Handler::BWaveClick: BWaveClick(sender); break;
     case Handler::RemoveMarker: bRemoveMarkerClick(sender); break;
+    case Handler::PickingKey: PickingKey(sender); break;
+    case Handler::Undo:
+        if (SeismogramChild* s = ActiveSeismogram()) s->Undo();
+        break;
+    case Handler::Redo:
+        if (SeismogramChild* s = ActiveSeismogram()) s->Redo();
+        break;
     case Handler::DymaStart: mDymaStartClick(); break;
     case Handler::HelpSystem: HelpSystem(sender); break;
     }
@@ -511,6 +527,13 @@ void TfmMain::bRemoveMarkerClick(QObject* sender) {
     if (SeismogramChild* s = ActiveSeismogram()) s->bRemoveMarkerClick(sender);
 }
 
+void TfmMain::PickingKey(QObject* sender) {
+    SeismogramChild* s = ActiveSeismogram();
+    if (s) s->PickingKey(TagOf(sender));
+    // The switch shows the window's view, whatever became of the toggle.
+    picking_.filter->setChecked(s && s->ViewFiltered());
+}
+
 // ---- command states
 
 void TfmMain::TimerTimer() {
@@ -538,6 +561,9 @@ void TfmMain::ApplyCommandStates(SeismogramChild* s) {
                                                       picking_.CurrentWaveType, picking_.Label18})
         w->setEnabled(on);
     Action("mDymaStart")->setEnabled(on && s->ReadyToProcess());
+    Action("mUndo")->setEnabled(on && s->CanUndo());
+    Action("mRedo")->setEnabled(on && s->CanRedo());
+    picking_.filter->setChecked(on && s->ViewFiltered());
     const bool result = on && s->ResultShown();
     for (const char* name : {"mExport", "bExport", "mExportQuakeML", "mPrint", "bPrint"})
         Action(name)->setEnabled(result);

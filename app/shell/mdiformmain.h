@@ -128,6 +128,8 @@ public:
     void WageChange();
     void WageControllerChanging();
     void bRemoveMarkerClick(QObject* sender);
+    // The picking keys and the "Odczyt" menu, by the sender's tag.
+    void PickingKey(QObject* sender);
     void mDymaStartClick();
     void HelpSystem(QObject* sender);
     void TimerTimer();

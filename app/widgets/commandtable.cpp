@@ -1,5 +1,7 @@
 #include "commandtable.h"
 
+#include "pickingcommands.h"
+
 #include <stdexcept>
 #include <string_view>
 
@@ -17,6 +19,9 @@ const QList<MenuCommand>& MenuCommands() {
         {"mExport", "Eksportuj", "Eksportuj plik", {K(Qt::CTRL | Qt::Key_E)}, {}, Handler::Export},
         {"mExportQuakeML", "Eksportuj QuakeML", "Eksportuje rozwiązanie do pliku QuakeML", kNone, {},
          Handler::ExportQuakeML},
+        {"mUndo", "Cofnij", "Cofa ostatnią zmianę odczytów", {K(Qt::CTRL | Qt::Key_Z)}, {}, Handler::Undo},
+        {"mRedo", "Ponów", "Ponawia cofniętą zmianę odczytów",
+         {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, {}, Handler::Redo},
         {"mImport", "Importuj", "", {K(Qt::CTRL | Qt::Key_I)}, {}, Handler::Import},
         {"mPreferences", "Własności programu", "Pokazuje okno własności programu", kNone, {}, Handler::Preferences},
         {"mPrint", "Drukuj", "Drukuje plik wynikowy", kNone, {}, Handler::Print},
@@ -61,6 +66,32 @@ const QList<MenuCommand>& MenuCommands() {
         {"mDirectWave", "Fala bezpośrednia", "Marker fali bezpośredniej", kNone, 0, Handler::BWaveClick},
         {"mAWave", "Fala pokładowa górna", "Marker fali pokładowej górnej", kNone, 1, Handler::BWaveClick},
         {"mBWave", "Fala pokładowa dolna", "Marker fali pokładowej dolnej", kNone, 2, Handler::BWaveClick},
+        // The picking keys. "+" and "-" of the main keyboard (the keypad's
+        // zoom the time window), or Ctrl with the up and down arrows.
+        {"mPolarityPlus", "Polaryzacja +", "Pierwszy ruch w górę (kompresja)",
+         {K(Qt::Key_Plus), K(Qt::CTRL | Qt::Key_Up)}, kPolarityPlus, Handler::PickingKey},
+        {"mPolarityMinus", "Polaryzacja -", "Pierwszy ruch w dół (dylatacja)",
+         {K(Qt::Key_Minus), K(Qt::CTRL | Qt::Key_Down)}, kPolarityMinus, Handler::PickingKey},
+        {"mPlaceAtMouse", "Marker w miejscu kursora", "Stawia marker w miejscu kursora myszy", {K(Qt::Key_P)},
+         kPlaceAtMouse, Handler::PickingKey},
+        {"mRemovePick", "Usuń marker", "Usuwa odczyt bieżącego kanału", {K(Qt::Key_Backspace)}, kRemovePick,
+         Handler::PickingKey},
+        {"mAcceptSuggestion", "Przyjmij sugerowane wejście", "Stawia marker w miejscu sugerowanego wejścia",
+         {K(Qt::Key_S)}, kAcceptSuggestion, Handler::PickingKey},
+        {"mZoomToOnset", "Pokaż okolice wejścia", "Krótkie okno czasowe wokół markera lub sugerowanego wejścia",
+         {K(Qt::Key_Z)}, kZoomToOnset, Handler::PickingKey},
+        {"mFilter", "Filtr pasmowy", "Włącza i wyłącza filtr pasmowy widoku sejsmogramu", {K(Qt::Key_F)},
+         kToggleFilter, Handler::PickingKey},
+        {"mWeight10", "Waga 10", "", {K(Qt::Key_1)}, kWeight10 + 0, Handler::PickingKey},
+        {"mWeight20", "Waga 20", "", {K(Qt::Key_2)}, kWeight10 + 1, Handler::PickingKey},
+        {"mWeight30", "Waga 30", "", {K(Qt::Key_3)}, kWeight10 + 2, Handler::PickingKey},
+        {"mWeight40", "Waga 40", "", {K(Qt::Key_4)}, kWeight10 + 3, Handler::PickingKey},
+        {"mWeight50", "Waga 50", "", {K(Qt::Key_5)}, kWeight10 + 4, Handler::PickingKey},
+        {"mWeight60", "Waga 60", "", {K(Qt::Key_6)}, kWeight10 + 5, Handler::PickingKey},
+        {"mWeight70", "Waga 70", "", {K(Qt::Key_7)}, kWeight10 + 6, Handler::PickingKey},
+        {"mWeight80", "Waga 80", "", {K(Qt::Key_8)}, kWeight10 + 7, Handler::PickingKey},
+        {"mWeight90", "Waga 90", "", {K(Qt::Key_9)}, kWeight10 + 8, Handler::PickingKey},
+        {"mWeight100", "Waga 100", "", {K(Qt::Key_0)}, kWeight10 + 9, Handler::PickingKey},
         // Ctrl+Enter: the main keyboard's Return and the keypad's Enter.
         {"mDymaStart", "Oblicz mechanizm", "Rozpoczęcie obliczanie mechanizmu",
          {K(Qt::CTRL | Qt::Key_Return), K(Qt::CTRL | Qt::Key_Enter)}, {}, Handler::DymaStart},
@@ -147,11 +178,16 @@ const QList<MenuLayout>& MenuStructure() {
          {"mOpenFile", "mSave", nullptr, "mExport", "mExportQuakeML", "mImport", nullptr, "mPreferences", nullptr,
           "mPrint",
           "mPrinterProperties", nullptr, "mQuit"}},
+        {"&Edycja", {"mUndo", "mRedo"}},
         {"Widok", {"mArrange", "mCascade", "mHorizontal", "mVertical"}},
         {"&Sejsmogram",
          {"mFirstSeismogram", "mPreviousSeismogram", "mNextSeismogram", "mLastSeismogram", nullptr, "mFastBackward",
           "mSlowBackward", "mSlowForward", "mFastForward", nullptr, "m5Seconds", "m10Seconds", nullptr, "mStretch",
           "mShrink", "mCancelStretch", nullptr, "mZoomIn", "mZoomOut", nullptr, "mDirectWave", "mAWave", "mBWave"}},
+        {"&Odczyt",
+         {"mPolarityPlus", "mPolarityMinus", nullptr, "mPlaceAtMouse", "mRemovePick", nullptr, "mAcceptSuggestion",
+          "mZoomToOnset", "mFilter", nullptr, "mWeight10", "mWeight20", "mWeight30", "mWeight40", "mWeight50",
+          "mWeight60", "mWeight70", "mWeight80", "mWeight90", "mWeight100"}},
         {"Przetwarzanie", {"mDymaStart"}},
         {"P&omoc",
          {"mHelpSystem", nullptr, "mReadme", "mHistory", nullptr, "mAutorPage", "mDymaWebPage", nullptr,

@@ -30,6 +30,9 @@ enum class Handler {
     ChildOperations,
     BWaveClick,
     RemoveMarker,
+    PickingKey,
+    Undo,
+    Redo,
     DymaStart,
     HelpSystem,
 };

@@ -26,6 +26,7 @@ inline constexpr int kPreferencesMain = 5010;
 inline constexpr int kPreferencesGeology = 5020;
 inline constexpr int kPreferencesSeismograms = 5030;
 inline constexpr int kPreferencesAdditional = 5040;
+inline constexpr int kPreferencesPicking = 5050;
 }  // namespace help
 
 class HelpSystem {

@@ -32,6 +32,7 @@ struct PickingBar {
     QAction* waveButtons[3] = {};    // DirectWave, AWave, BWave (tags 0, 1, 2)
     QAction* waveMenuItems[3] = {};  // mDirectWave, mAWave, mBWave
     QAction* bRemoveMarker = nullptr;
+    QAction* filter = nullptr;  // the band-pass view switch (mFilter, checkable)
 };
 
 class MainWindowLink {

@@ -76,6 +76,23 @@ SaveChoice QtUserMessages::AskToSave(const std::string& text) {
     return SaveChoice::Cancel;
 }
 
+PolarityChoice QtUserMessages::AskPolarity(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kQuestionTitle), QString::fromStdString(text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* plus = box.addButton(QStringLiteral("+"), QMessageBox::YesRole);
+    QPushButton* minus = box.addButton(QStringLiteral("-"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+    plus->setObjectName("buttonPlus");
+    minus->setObjectName("buttonMinus");
+    cancel->setObjectName("buttonCancel");
+    // No default: Enter must not choose a polarity the operator did not see.
+    box.setEscapeButton(cancel);
+    RunModal(box);
+    if (box.clickedButton() == plus) return PolarityChoice::Plus;
+    if (box.clickedButton() == minus) return PolarityChoice::Minus;
+    return PolarityChoice::Cancel;
+}
+
 UserMessages& Messages() { return CurrentMessages() ? *CurrentMessages() : BoxMessages(); }
 
 ScopedMessages::ScopedMessages(UserMessages& messages) : previous_(CurrentMessages()) { CurrentMessages() = &messages; }

@@ -45,6 +45,8 @@ public:
     // "Zapisz" (the default), "Nie zapisuj", "Anuluj" (also Escape and the
     // box's close button).
     SaveChoice AskToSave(const std::string& text) override;
+    // "+", "-" and "Anuluj" (also Escape and the box's close button).
+    PolarityChoice AskPolarity(const std::string& text) override;
 };
 
 // The messages of the running program (message boxes unless a test put its

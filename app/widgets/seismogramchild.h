@@ -9,6 +9,7 @@
 #include "app/seismogram/channeltables.h"
 #include "app/seismogram/timewindow.h"
 #include "app/solver/solverfiles.h"
+#include "app/widgets/pickingcommands.h"
 
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 class QObject;
 
 namespace dyma::gui {
+
 
 class SeismogramChild {
 public:
@@ -42,6 +44,16 @@ public:
     // Before every step of the weight up-down; the main window steps anyway.
     virtual void WageControllerChanging(bool& allowChange) = 0;
     virtual void bRemoveMarkerClick(QObject* sender) = 0;
+    // The picking keys (PickingCommand); a window without them ignores them.
+    virtual void PickingKey(int command) { (void)command; }
+    // Whether the band-pass view is on (the picking bar's switch shows it).
+    virtual bool ViewFiltered() const { return false; }
+
+    // The window's history of pick changes.
+    virtual void Undo() {}
+    virtual void Redo() {}
+    virtual bool CanUndo() const { return false; }
+    virtual bool CanRedo() const { return false; }
 
     // Read by the command states.
     virtual bool Modified() const = 0;

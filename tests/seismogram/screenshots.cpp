@@ -104,6 +104,21 @@ int main(int argc, char** argv) {
     QTest::qWait(200);
     test::SaveScreenshot(fm, out + "/seismogram-zoomed.png");
 
+    // The same channel with its pick taken away: the suggested onset's
+    // mark, then the band-pass view, then the short window round the onset.
+    w->SetTimeWindow(start, start + 1.2);
+    w->RemovePick();
+    QTest::qWait(200);
+    test::SaveScreenshot(fm, out + "/suggestion.png");
+    w->SetViewFiltered(true);
+    QTest::qWait(200);
+    test::SaveScreenshot(fm, out + "/filter.png");
+    w->ZoomToOnset();
+    QTest::qWait(200);
+    test::SaveScreenshot(fm, out + "/zoom-to-onset.png");
+    w->SetViewFiltered(false);
+    w->Undo();
+
     // Every channel at once, by distance from the tremor, the current one
     // marked; then the solution with its compressional quadrants shaded.
     w->Pages().setCurrentIndex(kPageSection);

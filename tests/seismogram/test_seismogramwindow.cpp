@@ -191,11 +191,12 @@ TEST_F(SeismogramTest, ShowsTheChannelWithItsSeriesLabelsAndStatus) {
     ASSERT_NE(w, nullptr);
     w->Pages().setCurrentIndex(kPageSeismogram);
     quactl::TQuaGraph& g = w->Graph();
-    // Zero line, trace, markers (none yet): in this order. The time grid is
-    // the time axis's own, through its labels.
-    ASSERT_EQ(g.SeriesCount(), 2);
+    // Zero line, trace, the suggested onset, markers (none yet): in this
+    // order. The time grid is the time axis's own, through its labels.
+    ASSERT_EQ(g.SeriesCount(), 3);
     EXPECT_EQ(g.Series(0)->Name, "HorizontalLine");
     EXPECT_EQ(g.Series(1)->Name, "Velocity");
+    EXPECT_EQ(g.Series(2)->Name, "Suggestion");
     EXPECT_TRUE(g.AxisBottom().Grid());
     EXPECT_EQ(g.AxisBottom().GridColor(), 0x808080u);
     // The default window: 2 s from the start, 1000 samples at 500 Hz.

@@ -6,6 +6,7 @@
 #include "support/guiapp.h"
 
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QDir>
 #include <QLabel>
 #include <QColorDialog>
@@ -45,9 +46,10 @@ protected:
 
 TEST_F(PreferencesTest, PagesCaptionAndControls) {
     EXPECT_EQ(fm->windowTitle(), "Własności programu WinDYMA 1.5.0");
-    ASSERT_EQ(fm->Pages()->count(), 4);
+    ASSERT_EQ(fm->Pages()->count(), 5);
     EXPECT_EQ(fm->Pages()->tabText(0), "Własności podstawowe");
     EXPECT_EQ(fm->Pages()->tabText(3), "Dodatkowe własności");
+    EXPECT_EQ(fm->Pages()->tabText(4), "Odczyt");
     EXPECT_EQ(fm->Pages()->currentIndex(), 0);
     EXPECT_FALSE(fm->ApplyButton()->isEnabled()) << "nothing to apply after the show";
     auto* width = Control<QSpinBox>("WindowWidth");
@@ -215,10 +217,34 @@ TEST_F(PreferencesTest, ZmienOpensTheDirectoryDialogAtTheLabelsFolder) {
     EXPECT_FALSE(fm->ApplyButton()->isEnabled());
 }
 
+// The view filter's page starts at the onset picker's band and keeps what
+// is applied.
+TEST_F(PreferencesTest, TheViewFiltersPage) {
+    const picking::BandPassSettings picker;
+    auto* order = Control<QSpinBox>("FilterOrder");
+    auto* low = Control<QDoubleSpinBox>("FilterLow");
+    auto* high = Control<QDoubleSpinBox>("FilterHigh");
+    EXPECT_EQ(order->value(), picker.order);
+    EXPECT_DOUBLE_EQ(low->value(), picker.lowHz);
+    EXPECT_DOUBLE_EQ(high->value(), picker.highHz);
+    EXPECT_EQ(order->maximum(), 8);
+    order->setValue(4);
+    low->setValue(2.5);
+    high->setValue(120);
+    EXPECT_EQ(fm->Values().ViewFilter.order, 4) << "live before the apply";
+    QTest::mouseClick(fm->ApplyButton(), Qt::LeftButton);
+    EXPECT_EQ(Key().value("Picking/FilterOrder").toInt(), 4);
+    EXPECT_EQ(Key().value("Picking/FilterLow").toString(), "2.5");
+    EXPECT_EQ(Key().value("Picking/FilterHigh").toString(), "120");
+    Reshow();
+    EXPECT_DOUBLE_EQ(Control<QDoubleSpinBox>("FilterLow")->value(), 2.5);
+    EXPECT_EQ(fm->Values().ViewFilter.order, 4);
+}
+
 TEST_F(PreferencesTest, HelpByPage) {
     ApplicationHelp().SetHelpDirectory(QDir(DYMA_PROGRAM_DIR).filePath("help"));
-    const int expected[] = {5010, 5020, 5030, 5040};
-    for (int page = 0; page < 4; ++page) {
+    const int expected[] = {5010, 5020, 5030, 5040, 5050};
+    for (int page = 0; page < 5; ++page) {
         fm->Pages()->setCurrentIndex(page);
         QTest::mouseClick(Control<QPushButton>("buttonHelp"), Qt::LeftButton);
         EXPECT_EQ(ApplicationHelp().LastContext(), expected[page]);

@@ -71,7 +71,8 @@ TEST_F(SettingsStoreTest, FirstLoadWritesEveryKeyWithItsDefault) {
         "Additional/RemoveTempDir", "Additional/ShowSplashScreen", "Additional/WarningLocation",
         "Additional/RecoverRegistryEntries", "Additional/AskAboutPercent", "Additional/GraphColor",
         "Additional/MarkerColor", "Additional/PlusColor", "Additional/MinusColor", "Additional/PlotColor",
-        "Additional/GridColor"};
+        "Additional/GridColor",
+        "Picking/FilterOrder", "Picking/FilterLow", "Picking/FilterHigh"};
     QStringList keys = raw.allKeys();
     keys.sort();
     QStringList sorted = expected;
@@ -98,6 +99,9 @@ TEST_F(SettingsStoreTest, StoredValuesAreTidiedAndClampedToTheControls) {
         raw.setValue("Geology/defaultV", "abc");
         raw.setValue("Globals/DebugMode", "true");
         raw.setValue("Additional/RemoveTempDir", 0);
+        raw.setValue("Picking/FilterOrder", 12);
+        raw.setValue("Picking/FilterLow", "1,5");
+        raw.setValue("Picking/FilterHigh", "zero");
     }
     SettingsStore store(program_.Path().string());
     Settings s;
@@ -109,6 +113,11 @@ TEST_F(SettingsStoreTest, StoredValuesAreTidiedAndClampedToTheControls) {
     EXPECT_EQ(s.defaultV, "5000");
     EXPECT_TRUE(GlobalFlags().DebugMode);
     EXPECT_FALSE(s.RemoveTempDir);
+    // The view filter: an order past the control's end at its end, a corner
+    // typed with a comma read, one that is no number the default.
+    EXPECT_EQ(s.ViewFilter.order, kFilterOrderMax);
+    EXPECT_DOUBLE_EQ(s.ViewFilter.lowHz, 1.5);
+    EXPECT_DOUBLE_EQ(s.ViewFilter.highHz, picking::BandPassSettings{}.highHz);
 }
 
 TEST_F(SettingsStoreTest, FractionInAGeologyEditStopsTheSaveBeforeAnythingIsWritten) {

@@ -227,6 +227,12 @@ TEST_F(MainWindowTest, CommandTableCaptionsShortcutsAndMenus) {
         {"mOpenFile", "&Otwórz", "Ctrl+O"},       {"mQuit", "Zakończ", "Ctrl+Alt+Q"},
         {"mSlowBackward", "Przewiń do tyłu", "Left"}, {"mDymaStart", "Oblicz mechanizm", "Ctrl+Return"},
         {"mHelpSystem", "System Pomocy", "F1"},   {"mPrinterProperties", "Własności drukowania", "Ctrl+P"},
+        {"mUndo", "Cofnij", "Ctrl+Z"},             {"mRedo", "Ponów", "Ctrl+Y"},
+        {"mPolarityPlus", "Polaryzacja +", "+"},   {"mPolarityMinus", "Polaryzacja -", "-"},
+        {"mPlaceAtMouse", "Marker w miejscu kursora", "P"}, {"mRemovePick", "Usuń marker", "Backspace"},
+        {"mAcceptSuggestion", "Przyjmij sugerowane wejście", "S"}, {"mZoomToOnset", "Pokaż okolice wejścia", "Z"},
+        {"mFilter", "Filtr pasmowy", "F"},         {"mWeight10", "Waga 10", "1"},
+        {"mWeight100", "Waga 100", "0"},
     };
     for (const Row& r : rows) {
         QAction* a = fm->Action(r.name);
@@ -240,7 +246,7 @@ TEST_F(MainWindowTest, CommandTableCaptionsShortcutsAndMenus) {
     EXPECT_EQ(fm->windowTitle(), "WinDYMA 1.5.0");
     QStringList menus;
     for (QAction* a : fm->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&Plik", "Widok", "&Sejsmogram", "Przetwarzanie", "P&omoc"}));
+    EXPECT_EQ(menus, (QStringList{"&Plik", "&Edycja", "Widok", "&Sejsmogram", "&Odczyt", "Przetwarzanie", "P&omoc"}));
     // Every button has both images.
     const QIcon icon = fm->Action("bOpen")->icon();
     EXPECT_NE(icon.pixmap(24, QIcon::Normal).toImage(), icon.pixmap(24, QIcon::Disabled).toImage());

@@ -88,7 +88,7 @@ class HelpPagesTest : public test::GuiTest {};
 TEST_F(HelpPagesTest, EveryContextOfTheProgramHasItsPolishPage) {
     HelpSystem& help = ApplicationHelp();
     help.SetHelpDirectory(QDir(DYMA_PROGRAM_DIR).filePath("help"));
-    for (int context : {1000, 4000, 4010, 4020, 4030, 4040, 4050, 4060, 5010, 5020, 5030, 5040}) {
+    for (int context : {1000, 4000, 4010, 4020, 4030, 4040, 4050, 4060, 5010, 5020, 5030, 5040, 5050}) {
         ASSERT_TRUE(help.ShowContext(context)) << context;
         const QTextBrowser& page = *help.Viewer()->Browser();
         EXPECT_FALSE(page.documentTitle().isEmpty()) << context;

@@ -23,14 +23,22 @@ public:
         saveAnswers.erase(saveAnswers.begin());
         return next;
     }
-    bool Silent() const { return warnings.empty() && infos.empty() && questions.empty() && saveQuestions.empty(); }
+    PolarityChoice AskPolarity(const std::string& text) override {
+        polarityQuestions.push_back(text);
+        return polarityAnswer;
+    }
+    bool Silent() const {
+        return warnings.empty() && infos.empty() && questions.empty() && saveQuestions.empty() &&
+               polarityQuestions.empty();
+    }
 
-    std::vector<std::string> warnings, infos, questions, saveQuestions;
+    std::vector<std::string> warnings, infos, questions, saveQuestions, polarityQuestions;
     bool answer = true;
     // What the operator answers before a modified document closes: the
     // answers in turn, then saveAnswer.
     std::vector<SaveChoice> saveAnswers;
     SaveChoice saveAnswer = SaveChoice::Cancel;
+    PolarityChoice polarityAnswer = PolarityChoice::Cancel;
 };
 
 }  // namespace dyma::test
