@@ -9,7 +9,14 @@
 
 namespace quactl {
 
+// Its properties are Qt properties too, for Qt Designer and forms built by uic.
 class QUACTL_EXPORT TQuaColorBar : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QColor StartColor READ startColor WRITE setStartColor)
+    Q_PROPERTY(QColor EndColor READ endColor WRITE setEndColor)
+    Q_PROPERTY(int OffsetLeft READ OffsetLeft WRITE setOffsetLeft)
+    Q_PROPERTY(int OffsetRight READ OffsetRight WRITE setOffsetRight)
+
 public:
     explicit TQuaColorBar(QWidget* parent = nullptr);
 
@@ -29,6 +36,13 @@ public:
     QImage Picture(double ratio = 1) const;
 
     QSize sizeHint() const override { return QSize(159, 31); }
+
+    QColor startColor() const { return ToQColor(startColor_); }
+    void setStartColor(const QColor& value) { SetStartColor(FromQColor(value)); }
+    QColor endColor() const { return ToQColor(endColor_); }
+    void setEndColor(const QColor& value) { SetEndColor(FromQColor(value)); }
+    void setOffsetLeft(int value) { SetOffsetLeft(value); }
+    void setOffsetRight(int value) { SetOffsetRight(value); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

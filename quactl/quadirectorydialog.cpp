@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 
 namespace quactl {
 
-TQuaDirectoryDialog::TQuaDirectoryDialog(QWidget* owner) : owner_(owner) {}
+TQuaDirectoryDialog::TQuaDirectoryDialog(QWidget* owner) : QWidget(owner) {
+    setVisible(false);
+    resize(sizeHint());
+}
 
 TQuaDirectoryDialog::~TQuaDirectoryDialog() = default;
 
@@ -28,7 +32,7 @@ QFileDialog::Options TQuaDirectoryDialog::DialogOptions() const {
 }
 
 QWidget* TQuaDirectoryDialog::OwnerWindow() const {
-    if (owner_) return owner_->window();
+    if (QWidget* owner = parentWidget()) return owner->window();
     return QApplication::activeWindow();
 }
 
@@ -37,6 +41,19 @@ bool TQuaDirectoryDialog::Browse(QWidget* owner, const QString& title, QFileDial
     // tree, as the folder browser opens at the desktop.
     chosen = QFileDialog::getExistingDirectory(owner, title, QString(), options);
     return !chosen.isEmpty();
+}
+
+void TQuaDirectoryDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect frame = rect().adjusted(0, 0, -1, -1);
+    painter.fillRect(frame, palette().color(QPalette::Button));
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawRect(frame);
+    // A folder: its tab and its body.
+    const int w = width(), h = height();
+    painter.setBrush(QColor(240, 200, 80));
+    painter.drawRect(w / 5, h / 4, w * 3 / 10, h / 8);
+    painter.drawRect(w / 5, h * 3 / 8, w * 3 / 5, h * 2 / 5);
 }
 
 bool TQuaDirectoryDialog::Execute() {

@@ -5,7 +5,6 @@
 #include "quactl/quactlexport.h"
 
 #include <QFileDialog>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -25,10 +24,29 @@ enum TQuaDirStyle : std::uint8_t {
 using TQuaDirStyles = unsigned;
 constexpr TQuaDirStyles DirStyleBit(TQuaDirStyle s) { return 1u << s; }
 
-class QUACTL_EXPORT TQuaDirectoryDialog {
+// A component without a picture of its own. It is a widget only so that a
+// form can hold it (Qt Designer places it as a small marker): it hides
+// itself when created, so a form shown at run time never shows it.
+class QUACTL_EXPORT TQuaDirectoryDialog : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString Directory READ Directory WRITE setDirectory)
+    Q_PROPERTY(QString Title READ Title WRITE setTitle)
+    Q_PROPERTY(StyleFlags Style READ styleFlags WRITE setStyle)
+
 public:
+    // The style set as Qt flags, bit for bit the TQuaDirStyles set.
+    enum StyleFlag : unsigned {
+        BrowseOnlyComputers = 1u << qdsBrowseOnlyComputers,
+        BrowseOnlyPrinters = 1u << qdsBrowseOnlyPrinters,
+        LocalhostOnly = 1u << qdsLocalhostOnly,
+        AncestorsOnly = 1u << qdsAncestorsOnly,
+        DirsOnly = 1u << qdsDirsOnly
+    };
+    Q_DECLARE_FLAGS(StyleFlags, StyleFlag)
+    Q_FLAG(StyleFlags)
+
     explicit TQuaDirectoryDialog(QWidget* owner = nullptr);
-    virtual ~TQuaDirectoryDialog();
+    ~TQuaDirectoryDialog() override;
 
     const QString& Directory() const { return directory_; }
     void SetDirectory(const QString& value) { directory_ = value; }
@@ -36,6 +54,13 @@ public:
     void SetTitle(const QString& value) { title_ = value; }
     TQuaDirStyles Style() const { return style_; }
     void SetStyle(TQuaDirStyles value) { style_ = value; }
+
+    // The Qt properties' setters, as form code calls them.
+    void setDirectory(const QString& value) { SetDirectory(value); }
+    void setTitle(const QString& value) { SetTitle(value); }
+    StyleFlags styleFlags() const { return StyleFlags(style_); }
+    void setStyle(StyleFlags value) { SetStyle(value.toInt()); }
+    using QWidget::setStyle;
 
     // Shows the folder browser; true and the chosen folder in Directory when
     // the user picks one, false with Directory unchanged when cancelled.
@@ -48,19 +73,25 @@ public:
     // folders only; the computer, printer, domain and ancestor restrictions
     // of the classic browser have no equivalent.
     QFileDialog::Options DialogOptions() const;
-    // The window the browser is modal to: the owner, else the active window.
+    // The window the browser is modal to: the owner's, else the active window.
     QWidget* OwnerWindow() const;
+
+    QSize sizeHint() const override { return QSize(28, 28); }
 
 protected:
     // Runs the browser; returns false when it was cancelled. Tests replace
     // it to answer without a modal dialog.
     virtual bool Browse(QWidget* owner, const QString& title, QFileDialog::Options options, QString& chosen);
 
+    // Only Qt Designer ever shows it: a folder marker.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
-    QPointer<QWidget> owner_;
     QString directory_ = QStringLiteral(".");
     QString title_ = QStringLiteral("Wybierz folder");
     TQuaDirStyles style_ = DirStyleBit(qdsDirsOnly);
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TQuaDirectoryDialog::StyleFlags)
 
 }  // namespace quactl

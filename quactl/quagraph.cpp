@@ -77,6 +77,17 @@ void TQuaGraph::SetMarginRight(int value) { SetMargin(marginRight_, value, margi
 void TQuaGraph::SetMarginTop(int value) { SetMargin(marginTop_, value, marginBottom_); }
 void TQuaGraph::SetMarginBottom(int value) { SetMargin(marginBottom_, value, marginTop_); }
 
+void TQuaGraph::StoreAxisEnd(TQuaAxis& axis, double value, bool maximum) {
+    const bool locked = axis.LockAxis();
+    axis.SetLockAxis(false);
+    if (maximum)
+        axis.SetMaxValue(value);
+    else
+        axis.SetMinValue(value);
+    axis.SetLockAxis(locked);
+    Invalidate();
+}
+
 void TQuaGraph::SetColor(TColor value) {
     color_ = value;
     Invalidate();

@@ -38,7 +38,53 @@ using TMouseMoveEvent = std::function<void(TQuaGraph* sender, TShiftState shift,
 using TMouseEvent = std::function<void(TQuaGraph* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TNotifyEvent = std::function<void(TQuaGraph* sender)>;
 
+// The properties a form designer sets are Qt properties as well, so that
+// Qt Designer edits them and forms built by uic set them: colours as QColor,
+// fonts as QFont, the two axes' settings flattened into AxisLeft... and
+// AxisBottom... . Form code calls set<Property>, hence the lower-case setters
+// beside the component's own Set... operations.
 class QUACTL_EXPORT TQuaGraph : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString Title READ Title WRITE setTitle)
+    Q_PROPERTY(QFont TitleFont READ titleFont WRITE setTitleFont)
+    Q_PROPERTY(QColor Color READ color WRITE setColor)
+    Q_PROPERTY(QColor GraphColor READ graphColor WRITE setGraphColor)
+    Q_PROPERTY(int MarginLeft READ MarginLeft WRITE setMarginLeft)
+    Q_PROPERTY(int MarginRight READ MarginRight WRITE setMarginRight)
+    Q_PROPERTY(int MarginTop READ MarginTop WRITE setMarginTop)
+    Q_PROPERTY(int MarginBottom READ MarginBottom WRITE setMarginBottom)
+    // Auto comes before the ends: with it set the range follows the series.
+    Q_PROPERTY(bool AxisLeftVisible READ AxisLeftVisible WRITE setAxisLeftVisible)
+    Q_PROPERTY(QString AxisLeftCaption READ AxisLeftCaption WRITE setAxisLeftCaption)
+    Q_PROPERTY(bool AxisLeftShowCaption READ AxisLeftShowCaption WRITE setAxisLeftShowCaption)
+    Q_PROPERTY(QFont AxisLeftFont READ AxisLeftFont WRITE setAxisLeftFont)
+    Q_PROPERTY(QFont AxisLeftCaptionFont READ AxisLeftCaptionFont WRITE setAxisLeftCaptionFont)
+    Q_PROPERTY(bool AxisLeftAuto READ AxisLeftAuto WRITE setAxisLeftAuto)
+    Q_PROPERTY(double AxisLeftMaxValue READ AxisLeftMaxValue WRITE setAxisLeftMaxValue)
+    Q_PROPERTY(double AxisLeftMinValue READ AxisLeftMinValue WRITE setAxisLeftMinValue)
+    Q_PROPERTY(bool AxisLeftLogScale READ AxisLeftLogScale WRITE setAxisLeftLogScale)
+    Q_PROPERTY(bool AxisLeftReverse READ AxisLeftReverse WRITE setAxisLeftReverse)
+    Q_PROPERTY(QString AxisLeftFormatString READ AxisLeftFormatString WRITE setAxisLeftFormatString)
+    Q_PROPERTY(double AxisLeftScaleMultiplier READ AxisLeftScaleMultiplier WRITE setAxisLeftScaleMultiplier)
+    Q_PROPERTY(QColor AxisLeftColor READ AxisLeftColor WRITE setAxisLeftColor)
+    Q_PROPERTY(bool AxisLeftDateAxis READ AxisLeftDateAxis WRITE setAxisLeftDateAxis)
+    Q_PROPERTY(bool AxisLeftGrid READ AxisLeftGrid WRITE setAxisLeftGrid)
+    Q_PROPERTY(bool AxisBottomVisible READ AxisBottomVisible WRITE setAxisBottomVisible)
+    Q_PROPERTY(QString AxisBottomCaption READ AxisBottomCaption WRITE setAxisBottomCaption)
+    Q_PROPERTY(bool AxisBottomShowCaption READ AxisBottomShowCaption WRITE setAxisBottomShowCaption)
+    Q_PROPERTY(QFont AxisBottomFont READ AxisBottomFont WRITE setAxisBottomFont)
+    Q_PROPERTY(QFont AxisBottomCaptionFont READ AxisBottomCaptionFont WRITE setAxisBottomCaptionFont)
+    Q_PROPERTY(bool AxisBottomAuto READ AxisBottomAuto WRITE setAxisBottomAuto)
+    Q_PROPERTY(double AxisBottomMaxValue READ AxisBottomMaxValue WRITE setAxisBottomMaxValue)
+    Q_PROPERTY(double AxisBottomMinValue READ AxisBottomMinValue WRITE setAxisBottomMinValue)
+    Q_PROPERTY(bool AxisBottomLogScale READ AxisBottomLogScale WRITE setAxisBottomLogScale)
+    Q_PROPERTY(bool AxisBottomReverse READ AxisBottomReverse WRITE setAxisBottomReverse)
+    Q_PROPERTY(QString AxisBottomFormatString READ AxisBottomFormatString WRITE setAxisBottomFormatString)
+    Q_PROPERTY(double AxisBottomScaleMultiplier READ AxisBottomScaleMultiplier WRITE setAxisBottomScaleMultiplier)
+    Q_PROPERTY(QColor AxisBottomColor READ AxisBottomColor WRITE setAxisBottomColor)
+    Q_PROPERTY(bool AxisBottomDateAxis READ AxisBottomDateAxis WRITE setAxisBottomDateAxis)
+    Q_PROPERTY(bool AxisBottomGrid READ AxisBottomGrid WRITE setAxisBottomGrid)
+
 public:
     explicit TQuaGraph(QWidget* parent = nullptr);
     ~TQuaGraph() override;
@@ -191,6 +237,53 @@ public:
 
     QSize sizeHint() const override { return QSize(200, 150); }
 
+    // ---- the Qt properties' accessors where the component's own differ
+    QFont titleFont() const { return titleFont_.Font(); }
+    void setTitleFont(const QFont& font) { titleFont_.SetFont(font); }
+    void setTitle(const QString& title) { SetTitle(title); }
+    QColor color() const { return ToQColor(color_); }
+    void setColor(const QColor& value) { SetColor(FromQColor(value)); }
+    QColor graphColor() const { return ToQColor(graphColor_); }
+    void setGraphColor(const QColor& value) { SetGraphColor(FromQColor(value)); }
+    void setMarginLeft(int value) { SetMarginLeft(value); }
+    void setMarginRight(int value) { SetMarginRight(value); }
+    void setMarginTop(int value) { SetMarginTop(value); }
+    void setMarginBottom(int value) { SetMarginBottom(value); }
+#define QUA_GRAPH_AXIS_PROPERTIES(Axis, axis)                                                           \
+    bool Axis##Visible() const { return axis.Visible(); }                                               \
+    void set##Axis##Visible(bool value) { axis.SetVisible(value); }                                     \
+    QString Axis##Caption() const { return axis.Caption(); }                                            \
+    void set##Axis##Caption(const QString& value) { axis.SetCaption(value); }                           \
+    bool Axis##ShowCaption() const { return axis.ShowCaption(); }                                       \
+    void set##Axis##ShowCaption(bool value) { axis.SetShowCaption(value); }                             \
+    QFont Axis##Font() const { return axis.Font().Font(); }                                             \
+    void set##Axis##Font(const QFont& value) { axis.Font().SetFont(value); }                            \
+    QFont Axis##CaptionFont() const { return axis.CaptionFont().Font(); }                               \
+    void set##Axis##CaptionFont(const QFont& value) { axis.CaptionFont().SetFont(value); }              \
+    bool Axis##Auto() const { return axis.Auto(); }                                                     \
+    void set##Axis##Auto(bool value) { axis.SetAuto(value); }                                           \
+    double Axis##MaxValue() const { return axis.MaxValue(); }                                           \
+    void set##Axis##MaxValue(double value) { StoreAxisEnd(axis, value, true); }                         \
+    double Axis##MinValue() const { return axis.MinValue(); }                                           \
+    void set##Axis##MinValue(double value) { StoreAxisEnd(axis, value, false); }                        \
+    bool Axis##LogScale() const { return axis.LogScale(); }                                             \
+    void set##Axis##LogScale(bool value) { axis.SetLogScale(value); }                                   \
+    bool Axis##Reverse() const { return axis.Reverse(); }                                               \
+    void set##Axis##Reverse(bool value) { axis.SetReverse(value); }                                     \
+    QString Axis##FormatString() const { return axis.FormatString(); }                                  \
+    void set##Axis##FormatString(const QString& value) { axis.SetFormatString(value); }                 \
+    double Axis##ScaleMultiplier() const { return axis.ScaleMultiplier(); }                             \
+    void set##Axis##ScaleMultiplier(double value) { axis.SetScaleMultiplier(value); Invalidate(); }     \
+    QColor Axis##Color() const { return ToQColor(axis.Color()); }                                       \
+    void set##Axis##Color(const QColor& value) { axis.SetColor(FromQColor(value)); }                    \
+    bool Axis##DateAxis() const { return axis.DateAxis(); }                                             \
+    void set##Axis##DateAxis(bool value) { axis.SetDateAxis(value); }                                   \
+    bool Axis##Grid() const { return axis.Grid(); }                                                     \
+    void set##Axis##Grid(bool value) { axis.SetGrid(value); }
+    QUA_GRAPH_AXIS_PROPERTIES(AxisLeft, axisLeft_)
+    QUA_GRAPH_AXIS_PROPERTIES(AxisBottom, axisBottom_)
+#undef QUA_GRAPH_AXIS_PROPERTIES
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -223,6 +316,11 @@ private:
     bool InsideForMove(int x, int y) const;
     bool NearMarker(double marker, int x) const;
     void SetMargin(int& margin, int value, int opposite);
+    // A form states both ends of a range one after the other, so an end is
+    // stored as given, without the check against the other end that the
+    // axis's own setters make (a range below the present one would be
+    // refused at its first end).
+    void StoreAxisEnd(TQuaAxis& axis, double value, bool maximum);
 
     bool selected_ = false;
     bool dragging_ = false;

@@ -13,7 +13,9 @@
 #include <QProcess>
 #include <QTimer>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -138,6 +140,13 @@ SolverRunResult RunSolver(const SolverRunOptions& o) {
         // priority counts only against the program's own session.
         ::setpgid(0, 0);
         ::setpriority(PRIO_PROCESS, 0, 19);
+    });
+#else
+    // Idle priority; without the debug mode no console window, with it a
+    // console of the solver's own.
+    const bool debugMode = o.debugMode;
+    process.setCreateProcessArgumentsModifier([debugMode](QProcess::CreateProcessArguments* arguments) {
+        arguments->flags |= IDLE_PRIORITY_CLASS | (debugMode ? CREATE_NEW_CONSOLE : CREATE_NO_WINDOW);
     });
 #endif
     process.start(QIODevice::ReadOnly);

@@ -12,8 +12,11 @@
 #include <string>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+
+#include <filesystem>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,9 +26,14 @@
 namespace Quarnet::rawfile {
 
 #ifdef _WIN32
-inline int OpenReadOnly(const std::string& path) { return ::_open(path.c_str(), _O_RDONLY | _O_BINARY); }
+// Paths are UTF-8; Windows opens them by their UTF-16 name (the narrow
+// functions would read them in the ANSI code page).
+inline std::wstring WidePath(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end())).wstring();
+}
+inline int OpenReadOnly(const std::string& path) { return ::_wopen(WidePath(path).c_str(), _O_RDONLY | _O_BINARY); }
 inline int CreateReadWrite(const std::string& path) {
-    return ::_open(path.c_str(), _O_RDWR | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    return ::_wopen(WidePath(path).c_str(), _O_RDWR | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 inline std::int64_t Seek(int handle, std::int64_t offset, int whence) { return ::_lseeki64(handle, offset, whence); }
 inline long long ReadSome(int handle, void* buffer, std::size_t size) {

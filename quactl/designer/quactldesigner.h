@@ -1,9 +1,11 @@
-// Qt Designer plug-in of the plotting components: TQuaGraph and
-// TQuaColorBar on the widget box page "Quarnet".
+// Qt Designer plug-in of the plotting components: TQuaGraph, TQuaColorBar
+// and TQuaDirectoryDialog on the widget box page "Quarnet".
 #pragma once
 
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
+
+#include <QSize>
 
 #include <functional>
 
@@ -13,7 +15,7 @@ class QuactlWidgetPlugin : public QObject, public QDesignerCustomWidgetInterface
 
 public:
     using Factory = std::function<QWidget*(QWidget*)>;
-    QuactlWidgetPlugin(QString className, QString header, QString toolTip, Factory factory, QObject* parent);
+    QuactlWidgetPlugin(QString className, QString header, QString toolTip, QSize size, Factory factory, QObject* parent);
 
     QString name() const override { return className_; }
     QString group() const override { return QStringLiteral("Quarnet"); }
@@ -29,6 +31,7 @@ public:
 
 private:
     QString className_, header_, toolTip_;
+    QSize size_;
     Factory factory_;
     bool initialized_ = false;
 };

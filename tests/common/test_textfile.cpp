@@ -20,6 +20,9 @@ void SetMode(const std::string& path, unsigned mode) { fs::permissions(path, fs:
 
 }  // namespace
 
+// Permission bits and groups are POSIX: Windows keeps a read-only
+// attribute and nothing else of them.
+#ifndef _WIN32
 TEST(WriteFileAtomic, KeepsThePermissionsOfTheFileItReplaces) {
     // A new file would get 0644 under the usual umask: each case differs.
     ::umask(022);
@@ -58,6 +61,7 @@ TEST(WriteFileAtomic, KeepsTheGroupWhereTheUserMayGiveIt) {
     EXPECT_EQ(st.st_gid, other);
     EXPECT_EQ(Mode(path), fs::perms(0664));
 }
+#endif
 
 TEST(WriteFileAtomic, AReadOnlyFileIsRefusedAndKeptEvenForTheSuperuser) {
     // The rename needs only the folder's rights, so the system itself would
@@ -100,7 +104,9 @@ TEST(MayOverwrite, TheWriteBitOfTheUsersClassDecides) {
 TEST(WriteFileAtomic, WritesTheFileASymbolicLinkNames) {
     test::TempDir dir;
     const std::string real = dir.Write("prawdziwy.dym", "stary");
-    fs::create_symlink(real, dir.Path() / "skrot.dym");
+    std::error_code ec;
+    fs::create_symlink(real, dir.Path() / "skrot.dym", ec);
+    if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
     WriteFileAtomic(dir.File("skrot.dym"), "nowy");
     EXPECT_TRUE(fs::is_symlink(dir.Path() / "skrot.dym")) << "the link stays a link";
     EXPECT_EQ(test::ReadAll(real), "nowy");
@@ -131,7 +137,9 @@ TEST(CanonicalPath, EveryPathToOneFileGivesOneName) {
     test::TempDir dir;
     fs::create_directories(dir.Path() / "dane" / "wstrzasy");
     const std::string real = dir.Write("dane/wstrzasy/w.dym", "x");
-    fs::create_directory_symlink(dir.Path() / "dane", dir.Path() / "skrot");
+    std::error_code ec;
+    fs::create_directory_symlink(dir.Path() / "dane", dir.Path() / "skrot", ec);
+    if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
     fs::create_symlink(real, dir.Path() / "link.dym");
     const std::string canonical = CanonicalPath(real);
     for (const std::string& path : {dir.File("skrot/wstrzasy/w.dym"), dir.File("link.dym"),

@@ -355,8 +355,9 @@ TEST(LgsigLayouts, TheTemporaryFileLivesWithTheReader) {
 TEST(LgsigLayouts, TheGeneratorProgramWritesAReadableTremor) {
     TempDir dir;
     const std::string file = dir.File("ex.mbj");
-    const std::string command = std::string(DYMA_PROGRAM_DIR) +
-                                "/lgomgen --channels 30 --rate 1000 --seconds 3 --start \"2024-05-06 07:08:09.250\" " +
+    // The shell of Windows takes a leading "/" for a switch: native separators.
+    const std::string program = std::filesystem::path(DYMA_PROGRAM_DIR "/lgomgen").make_preferred().string();
+    const std::string command = program + " --channels 30 --rate 1000 --seconds 3 --start \"2024-05-06 07:08:09.250\" " +
                                 file;
     ASSERT_EQ(std::system(command.c_str()), 0);
     lgsig r(file, dir.File("ex.tmp"));

@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <filesystem>
 #include <memory>
@@ -15,21 +19,45 @@ using dyma::test::TempDir;
 
 namespace {
 
+#ifdef _WIN32
+// LoadLibrary wants a full Windows path; the folder of the DLL is searched
+// for the DLLs it needs (kelsig2.dll).
+struct Library {
+    explicit Library(const char* path)
+        : handle(LoadLibraryExW(std::filesystem::absolute(path).make_preferred().wstring().c_str(), nullptr,
+                                LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+    ~Library() {
+        if (handle) FreeLibrary(handle);
+    }
+    template <class F>
+    F Entry(const char* name) const {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+    }
+    static std::string Error() { return "LoadLibrary error " + std::to_string(GetLastError()); }
+    HMODULE handle;
+};
+#else
 struct Library {
     explicit Library(const char* path) : handle(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {}
     ~Library() {
         if (handle) dlclose(handle);
     }
+    template <class F>
+    F Entry(const char* name) const {
+        return reinterpret_cast<F>(dlsym(handle, name));
+    }
+    static std::string Error() { return dlerror(); }
     void* handle;
 };
+#endif
 
 }  // namespace
 
 TEST(PlugIn, HostLoadsRegistersAndReads) {
     Library library(LGSIG2_PATH);
-    ASSERT_NE(library.handle, nullptr) << dlerror();
-    auto registerPlugIn = reinterpret_cast<RegisterPlugInFunction>(dlsym(library.handle, "RegisterPlugIn"));
-    auto getPlugIn = reinterpret_cast<GetPlugInFunction>(dlsym(library.handle, "GetPlugIn"));
+    ASSERT_NE(library.handle, nullptr) << Library::Error();
+    auto registerPlugIn = library.Entry<RegisterPlugInFunction>("RegisterPlugIn");
+    auto getPlugIn = library.Entry<GetPlugInFunction>("GetPlugIn");
     ASSERT_NE(registerPlugIn, nullptr);
     ASSERT_NE(getPlugIn, nullptr);
 

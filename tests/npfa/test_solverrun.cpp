@@ -248,19 +248,39 @@ TEST(SolverRun, DamagedFilesNeverCrashOrLeaveAHalfResult) {
     EXPECT_GT(solved, 0);
 }
 
+namespace {
+
+// A command line through the system's shell, its output discarded. The
+// shell of Windows strips the first and the last quote of a line that
+// starts with one, so the whole line is quoted once more there.
+int RunQuietly(const std::string& command) {
+#ifdef _WIN32
+    return std::system(("\"" + command + " >NUL 2>&1\"").c_str());
+#else
+    return std::system((command + " >/dev/null 2>&1").c_str());
+#endif
+}
+
+}  // namespace
+
 TEST(SolverExecutable, RunsInTheGivenOrTheCurrentDirectory) {
-    const std::string exe = DYMA_PROGRAM_DIR "/repository/NPFA.EXE";
+    // With its drive: the second run starts it from the test's folder.
+    const std::string exe = fs::absolute(DYMA_PROGRAM_DIR "/repository/NPFA.EXE").make_preferred().string();
     ASSERT_TRUE(FileExists(exe)) << "the build copies the solver into the repository folder";
     test::TempDir dir;
     synth::WriteEvent(dir.Path().string(), MineEvent(101, 16));
-    const std::string quiet = " >/dev/null 2>&1";
-    EXPECT_EQ(std::system(("\"" + exe + "\" \"" + dir.Path().string() + "\"" + quiet).c_str()), 0);
+    EXPECT_EQ(RunQuietly("\"" + exe + "\" \"" + dir.Path().string() + "\""), 0);
     EXPECT_TRUE(FileExists(dir.File("NPF.RES")));
     fs::remove(dir.File("NPF.RES"));
-    EXPECT_EQ(std::system(("cd \"" + dir.Path().string() + "\" && \"" + exe + "\"" + quiet).c_str()), 0);
+#ifdef _WIN32
+    const std::string cd = "cd /d ";  // also to another drive
+#else
+    const std::string cd = "cd ";
+#endif
+    EXPECT_EQ(RunQuietly(cd + "\"" + dir.Path().string() + "\" && \"" + exe + "\""), 0);
     EXPECT_TRUE(FileExists(dir.File("NPF.RES")));
 
     fs::remove(dir.File("NPF.NET"));
-    EXPECT_NE(std::system(("\"" + exe + "\" \"" + dir.Path().string() + "\"" + quiet).c_str()), 0);
+    EXPECT_NE(RunQuietly("\"" + exe + "\" \"" + dir.Path().string() + "\""), 0);
     EXPECT_FALSE(FileExists(dir.File("NPF.RES")));
 }

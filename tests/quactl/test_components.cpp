@@ -5,11 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#ifdef QUACTL_DESIGNER_PLUGIN
-#include <QPluginLoader>
-#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
-#endif
-
 using namespace quactl;
 using quactl::test::PixelAt;
 using quactl::test::Rgb;
@@ -88,20 +83,3 @@ TEST(ComponentTest, DirectoryDialogKeepsTheFolderOnCancel) {
     dialog.SetStyle(DirStyleBit(qdsLocalhostOnly));
     EXPECT_FALSE(dialog.DialogOptions().testFlag(QFileDialog::ShowDirsOnly));
 }
-
-#ifdef QUACTL_DESIGNER_PLUGIN
-TEST(ComponentTest, DesignerPluginOffersGraphAndColourBarOnPageQuarnet) {
-    QPluginLoader loader(QStringLiteral(QUACTL_DESIGNER_PLUGIN));
-    auto* collection = qobject_cast<QDesignerCustomWidgetCollectionInterface*>(loader.instance());
-    ASSERT_NE(collection, nullptr) << loader.errorString().toStdString();
-    QStringList names;
-    for (QDesignerCustomWidgetInterface* w : collection->customWidgets()) {
-        names << w->name();
-        EXPECT_EQ(w->group(), "Quarnet");
-        EXPECT_TRUE(w->domXml().contains(w->name()));
-        std::unique_ptr<QWidget> made(w->createWidget(nullptr));
-        EXPECT_NE(made, nullptr);
-    }
-    EXPECT_EQ(names, (QStringList{"quactl::TQuaGraph", "quactl::TQuaColorBar"}));
-}
-#endif
