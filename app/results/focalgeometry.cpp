@@ -85,6 +85,16 @@ SphereAssessment AssessSolution(const SolutionRecord& r) {
     for (int k = 0; k < count; ++k)
         if (StationMisfits(r, r.stations[static_cast<size_t>(k)])) a.misfitRows.push_back(k);
     a.misfits = static_cast<int>(a.misfitRows.size());
+    // The solver's own account of how well the data hold the mechanism: the
+    // axes of its acceptable set and its quality letter. An older result
+    // (no quality file) has none, and its picture stays as it was.
+    if (const auto& q = r.AcceptableSet) {
+        a.quality = std::string(1, q->quality);
+        for (const AcceptableAxes& m : q->axes) {
+            a.pAxes.push_back({m.pTrend, m.pPlunge});
+            a.tAxes.push_back({m.tTrend, m.tPlunge});
+        }
+    }
     return a;
 }
 

@@ -146,6 +146,9 @@ TremorExport GatherTremor(const IniImage& image, const std::string& projectFile,
     t.azimuthalGap = AzimuthalGap(std::move(azimuths));
     const focal::Vec3 n = focal::Cross(AxisVector(r.TTrend, r.TPlunge), AxisVector(r.PTrend, r.PPlunge));
     t.nAxis = focal::AxisFromVector(focal::Normalized(n));
+    // The quality class is the solver's verdict on its acceptable set; a
+    // result without the solver's quality file has none to give.
+    if (r.AcceptableSet) t.quality = std::string(1, r.AcceptableSet->quality);
     return t;
 }
 

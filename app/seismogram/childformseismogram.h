@@ -224,6 +224,8 @@ public:
     // ---- suggestions and the view (seismogramassist.cpp)
     // The automatic onset of the current channel, worked out once a channel.
     const picking::OnsetSuggestion& Suggestion();
+    // The same for any channel (the record section shows them all).
+    const picking::OnsetSuggestion& SuggestionFor(int channel);
     // The suggestion becomes the pick: its time and polarity (the operator
     // is asked when that is uncertain). False when there is none.
     bool AcceptSuggestion();
@@ -395,6 +397,9 @@ private:
         std::vector<double> samples;
     } view_;
     std::map<int, picking::OnsetSuggestion> suggestions_;
+    // Whether the channel's pick already stands on the suggestion (its mark
+    // then says it all).
+    bool SuggestionTaken(int channel, const picking::OnsetSuggestion& suggestion) const;
     // The graph column (control pixels) the mouse was last over; none once
     // it left the graph.
     std::optional<int> mouseX_;

@@ -55,6 +55,7 @@ public:
                      double z);
     // The picker's suggestions in channel order (none where it has none).
     void SetSuggestions(std::vector<std::optional<SuggestedOnset>> suggestions);
+    const std::vector<std::optional<SuggestedOnset>>& Suggestions() const { return suggestions_; }
     void SetTraceColour(const QColor& colour) { traceColour_ = colour; }
 
     void SetOrder(SectionOrder order);

@@ -213,25 +213,29 @@ bool TfmSeismogram::SetViewFiltered(bool on) {
 
 // ------------------------------------------------------------------ suggestions
 
-const picking::OnsetSuggestion& TfmSeismogram::Suggestion() {
-    auto it = suggestions_.find(currentChannel_);
+const picking::OnsetSuggestion& TfmSeismogram::Suggestion() { return SuggestionFor(currentChannel_); }
+
+const picking::OnsetSuggestion& TfmSeismogram::SuggestionFor(int channel) {
+    auto it = suggestions_.find(channel);
     if (it == suggestions_.end()) {
         picking::OnsetSuggestion suggestion;
-        if (signal_->GetChannelExists(currentChannel_))
-            suggestion = picking::SuggestOnset(ReadChannelSamples(*signal_, currentChannel_),
-                                               signal_->GetSamplingRate(0));
-        it = suggestions_.emplace(currentChannel_, suggestion).first;
+        if (signal_->GetChannelExists(channel))
+            suggestion = picking::SuggestOnset(ReadChannelSamples(*signal_, channel), signal_->GetSamplingRate(0));
+        it = suggestions_.emplace(channel, suggestion).first;
     }
     return it->second;
+}
+
+bool TfmSeismogram::SuggestionTaken(int channel, const picking::OnsetSuggestion& suggestion) const {
+    const ChannelPick pick = ReadChannelPick(*image_, channel + 1);
+    return pick.MarkerPosition > 0 && std::abs(pick.MarkerPosition - suggestion.time) * signal_->GetSamplingRate(0) < 0.5;
 }
 
 void TfmSeismogram::AddSuggestionMarks() {
     const picking::OnsetSuggestion& suggestion = Suggestion();
     if (!suggestion.found) return;
     // Once taken, the pick's own mark says it all.
-    const ChannelPick pick = ReadChannelPick(*image_, currentChannel_ + 1);
-    if (pick.MarkerPosition > 0 && std::abs(pick.MarkerPosition - suggestion.time) * signal_->GetSamplingRate(0) < 0.5)
-        return;
+    if (SuggestionTaken(currentChannel_, suggestion)) return;
     const Settings& settings = owner_.Preferences().Values();
     auto mark = std::make_unique<TQuaMarkerSeries>(QStringLiteral("Suggestion"), 2, settings.GraphColor,
                                                     kSuggestionColour);

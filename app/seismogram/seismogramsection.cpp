@@ -103,6 +103,19 @@ void TfmSeismogram::RefreshSection() {
     }
     section_->SetTraceColour(ToQColor(owner_.Preferences().Values().PlotColor));
     section_->SetChannels(channels_, std::move(marks), x, y, z);
+    // The picker's onsets where the operator has not taken them yet: the
+    // rows show at a glance which channels still wait for a pick.
+    std::vector<std::optional<SuggestedOnset>> suggested(channels_.size());
+    for (int c = 0; c < int(channels_.size()); ++c) {
+        if (!channels_[size_t(c)].Exists) continue;
+        const picking::OnsetSuggestion& s = SuggestionFor(c);
+        if (!s.found || SuggestionTaken(c, s)) continue;
+        const int polarity = s.motion.polarity == picking::Polarity::Up     ? 1
+                             : s.motion.polarity == picking::Polarity::Down ? -1
+                                                                           : 0;
+        suggested[size_t(c)] = SuggestedOnset{s.time, polarity};
+    }
+    section_->SetSuggestions(std::move(suggested));
     section_->SetCurrentChannel(currentChannel_);
 }
 

@@ -3,6 +3,7 @@
 #include "app/document/projectfile.h"
 #include "app/solver/solverfiles.h"
 #include "common/numberformat.h"
+#include "common/qualityfile.h"
 #include "common/textfile.h"
 
 #include <algorithm>
@@ -42,7 +43,8 @@ bool SameDirectory(const fs::path& a, const std::string& guard) {
 }
 
 // The exchange files of the solver as NPF.PAR names them, and the solver.
-constexpr const char* kSolverFiles[] = {kSolverExecutable, kDatFile, kNetFile, kParFile, kResFile, "NPF.PNY", "NPF.BIN"};
+constexpr const char* kSolverFiles[] = {kSolverExecutable, kDatFile, kNetFile, kParFile, kResFile, "NPF.PNY", "NPF.BIN",
+                                        kQualityFileName};
 
 bool IsSolverFile(const std::string& name) {
     return std::any_of(std::begin(kSolverFiles), std::end(kSolverFiles),

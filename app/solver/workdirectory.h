@@ -26,7 +26,7 @@ struct ProtectedDirectories {
 
 // Whether a file of this name (without folder) is one the program itself
 // writes into its temporary folder: the solver copy NPFA.EXE, the exchange
-// files NPF.DAT, NPF.NET, NPF.PAR, NPF.RES, NPF.PNY, NPF.BIN, the temporary
+// files NPF.DAT, NPF.NET, NPF.PAR, NPF.RES, NPF.PNY, NPF.BIN, NPF.ACC, the temporary
 // files through which they are written ("NPF.RES.<digits>.tmp"), and the
 // sample tables of signal files ("<signal>.mbj.tmp", "<signal>.mbj.2.tmp",
 // for .mbi, .min and .mbj in any case). The clean-up deletes these and

@@ -146,7 +146,18 @@ TEST_F(EndToEnd, OpenPickProcessSaveReopenExportPrint) {
     EXPECT_EQ(results[0]->windowTitle(), "Rozwiązanie: tremor.mbj");
     const SolutionRecord& solved = *results[0]->Record();
     EXPECT_EQ(solved.StationCount, int(onsets.size()));
-    EXPECT_LE(PairDifference(solved, truth), 5.0);
+    // Clean first motions: the preferred mechanism explains every one of
+    // them, lies near the truth, and its error box holds the truth.
+    ASSERT_TRUE(solved.AcceptableSet.has_value()) << "the solver's quality file was read";
+    EXPECT_EQ(solved.AcceptableSet->misfitCount, 0);
+    EXPECT_LE(PairDifference(solved, truth), 15.0);
+    auto inBox = [](double s, double d, double r, double se, double de, double re, const focal::Plane& p) {
+        return AngleDifference(s, p.strike) <= se && std::fabs(d - p.dip) <= de && AngleDifference(r, p.rake) <= re;
+    };
+    EXPECT_TRUE(inBox(solved.SA, solved.DA, solved.RA, solved.SAB, solved.DAB, solved.RAB, truth.planeA) ||
+                inBox(solved.SA, solved.DA, solved.RA, solved.SAB, solved.DAB, solved.RAB, truth.planeB) ||
+                inBox(solved.SB, solved.RB, solved.DB, solved.SBB, solved.RBB, solved.DBB, truth.planeA) ||
+                inBox(solved.SB, solved.RB, solved.DB, solved.SBB, solved.RBB, solved.DBB, truth.planeB));
     const TSolutionPanel& panel = results[0]->Panel1();
     SolutionRecord shown = solved;
     // The window's rows: strike, dip, rake of each plane (the label "DB"
@@ -155,9 +166,11 @@ TEST_F(EndToEnd, OpenPickProcessSaveReopenExportPrint) {
                                {"RA", &SolutionRecord::RA}, {"SB", &SolutionRecord::SB}, {"DB", &SolutionRecord::RB},
                                {"RB", &SolutionRecord::DB}})
         shown.*field = Shown(panel, name);
-    EXPECT_LE(PairDifference(shown, truth), 5.05) << "the window shows the truth to its one decimal";
-    EXPECT_LE(AngleDifference(Shown(panel, "PTrend"), truth.pAxis.trend), 5.05);
-    EXPECT_LE(AngleDifference(Shown(panel, "TTrend"), truth.tAxis.trend), 5.05);
+    for (auto field : {&SolutionRecord::SA, &SolutionRecord::DA, &SolutionRecord::RA, &SolutionRecord::SB,
+                       &SolutionRecord::RB, &SolutionRecord::DB})
+        EXPECT_LE(AngleDifference(shown.*field, solved.*field), 0.05) << "the window shows the solution to its one decimal";
+    EXPECT_LE(AngleDifference(Shown(panel, "PTrend"), solved.PTrend), 0.05);
+    EXPECT_LE(AngleDifference(Shown(panel, "TTrend"), solved.TTrend), 0.05);
 
     // The seismogram window shows the data page, has its solution page and
     // may export and print.
@@ -182,7 +195,9 @@ TEST_F(EndToEnd, OpenPickProcessSaveReopenExportPrint) {
     ASSERT_EQ(recorded.infos.size(), 1u);
     EXPECT_EQ(recorded.infos[0], "Plik " + report + " został pomyślnie wyeksportowany");
     const std::vector<std::string> reportLines = ReadTextLines(report);
-    ASSERT_EQ(reportLines.size(), 48 + onsets.size());
+    // The fixed layout, then the solver's quality block below it.
+    ASSERT_GT(reportLines.size(), 48 + onsets.size());
+    EXPECT_EQ(reportLines[48 + onsets.size() + 1], "JAKOŚĆ ROZWIĄZANIA:");
     EXPECT_EQ(reportLines[0], "PLIK WYNIKOWY PRZETWARZANIA PROGRAMU WinDYMA 1.5.0");
     EXPECT_EQ(reportLines[5], " Nazwa pliku przetwarzanego: tremor.mbj");
     EXPECT_EQ(reportLines[30], "  Bieg: " + FormatFloat("0.0", solved.SA, sep) + "° błąd: " +

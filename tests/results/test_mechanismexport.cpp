@@ -116,6 +116,17 @@ TEST(MechanismExport, FiguresOfAStrikeSlipSolution) {
     EXPECT_NEAR(t.yEast, 17385, 1e-9);
     EXPECT_NEAR(t.zUp, -955, 1e-9);
     EXPECT_DOUBLE_EQ(t.recordStart, EncodeDate(2024, 3, 14) + EncodeTime(7, 42, 16, 0));
+    EXPECT_EQ(t.quality, "") << "a result without the solver's quality file has no class";
+
+    // With the solver's quality file the class travels through the project
+    // into the catalogue.
+    SolutionRecord rated = r;
+    SolutionQuality q;
+    q.quality = 'B';
+    q.axes = {{135, 0, 45, 0}};
+    rated.AcceptableSet = q;
+    IniImage ratedImage = Document(dir, rated, specs);
+    EXPECT_EQ(GatherTremor(ratedImage, dir.File("t.dym"), nullptr).quality, "B");
 }
 
 // A pick's polarity is the ground's motion the solver fitted (the sign of

@@ -231,6 +231,39 @@ TEST(SpherePicture, TheCloudIsDrawnAtTheAcceptableSetsAxes) {
     EXPECT_EQ(CountColour(plain, kPCloudColour) + CountColour(plain, kTCloudColour), 0);
 }
 
+// The picture's cloud is the record's acceptable set: every member's P and
+// T axis, and the solver's quality letter; a record without the solver's
+// quality file (an older result) gets neither.
+TEST(SpherePicture, TheCloudIsTheRecordsAcceptableSet) {
+    SolutionRecord r = Mechanism(80, 65, 130);
+    SolutionQuality q;
+    q.quality = 'C';
+    q.axes = {{12, 30, 190, 55}, {20, 28, 200, 50}, {355, 35, 170, 48}};
+    r.AcceptableSet = q;
+    const SphereAssessment a = AssessSolution(r);
+    EXPECT_EQ(a.quality, "C");
+    ASSERT_EQ(a.pAxes.size(), q.axes.size());
+    ASSERT_EQ(a.tAxes.size(), q.axes.size());
+    for (size_t k = 0; k < q.axes.size(); ++k) {
+        EXPECT_EQ(a.pAxes[k].trend, q.axes[k].pTrend);
+        EXPECT_EQ(a.pAxes[k].plunge, q.axes[k].pPlunge);
+        EXPECT_EQ(a.tAxes[k].trend, q.axes[k].tTrend);
+        EXPECT_EQ(a.tAxes[k].plunge, q.axes[k].tPlunge);
+    }
+    const QImage image = RenderFocalSphere(r, kSize, kSize, 1, SphereStyleFor(r));
+    SetDrawingFrame(r, kSize, kSize);
+    for (const AcceptableAxes& m : q.axes) {
+        const QPoint p = PixelOf(r, focal::AxisPoint(m.pTrend, m.pPlunge));
+        const QPoint t = PixelOf(r, focal::AxisPoint(m.tTrend, m.tPlunge));
+        EXPECT_GT(CountColour(image, kPCloudColour, QRect(p - QPoint(2, 2), QSize(5, 5))), 3) << m.pTrend;
+        EXPECT_GT(CountColour(image, kTCloudColour, QRect(t - QPoint(2, 2), QSize(5, 5))), 3) << m.tTrend;
+    }
+    r.AcceptableSet.reset();
+    const SphereAssessment older = AssessSolution(r);
+    EXPECT_TRUE(older.quality.empty());
+    EXPECT_TRUE(older.pAxes.empty() && older.tAxes.empty());
+}
+
 // ---- the image files
 
 SolutionRecord WithStations() {

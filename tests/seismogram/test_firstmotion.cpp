@@ -31,21 +31,21 @@ constexpr int kOnset = 1000;
 
 // Level, then from kOnset a linear rise to the first swing, a half cosine
 // over to a larger opposite swing and a damped 15 Hz oscillation.
-std::vector<double> MakeTrace(const TraceSpec& spec) {
-    std::mt19937 random(spec.seed);
-    std::normal_distribution<double> gauss(0, spec.noise > 0 ? spec.noise : 1);
-    const double half = spec.rate / 30;  // half a period of 15 Hz
-    std::vector<double> x(2000 * int(spec.rate / 500));
+std::vector<double> MakeTrace(const TraceSpec& shape) {
+    std::mt19937 random(shape.seed);
+    std::normal_distribution<double> gauss(0, shape.noise > 0 ? shape.noise : 1);
+    const double half = shape.rate / 30;  // half a period of 15 Hz
+    std::vector<double> x(2000 * int(shape.rate / 500));
     for (int i = 0; i < int(x.size()); ++i) {
         const double tau = i - kOnset;
         double w = 0;
-        if (tau > 0 && tau <= spec.rise)
-            w = tau / spec.rise;
-        else if (tau > spec.rise && tau <= spec.rise + half)
-            w = (1 - spec.second) / 2 + (1 + spec.second) / 2 * std::cos(kPi * (tau - spec.rise) / half);
-        else if (tau > spec.rise + half)
-            w = -spec.second * std::cos(kPi * (tau - spec.rise - half) / half) * std::exp(-(tau - spec.rise - half) / (3 * half));
-        x[i] = spec.offset + spec.sign * spec.first * w + (spec.noise > 0 ? gauss(random) : 0);
+        if (tau > 0 && tau <= shape.rise)
+            w = tau / shape.rise;
+        else if (tau > shape.rise && tau <= shape.rise + half)
+            w = (1 - shape.second) / 2 + (1 + shape.second) / 2 * std::cos(kPi * (tau - shape.rise) / half);
+        else if (tau > shape.rise + half)
+            w = -shape.second * std::cos(kPi * (tau - shape.rise - half) / half) * std::exp(-(tau - shape.rise - half) / (3 * half));
+        x[i] = shape.offset + shape.sign * shape.first * w + (shape.noise > 0 ? gauss(random) : 0);
     }
     return x;
 }
@@ -55,7 +55,7 @@ std::vector<double> MakeTrace(const TraceSpec& spec) {
 TEST(FirstMotion, TheFirstSwingAgainstTheLevelBeforeIt) {
     struct Case {
         const char* what;
-        TraceSpec spec;
+        TraceSpec shape;
         int clickAfterOnset;  // samples
         Polarity expected;
     };
@@ -76,11 +76,11 @@ TEST(FirstMotion, TheFirstSwingAgainstTheLevelBeforeIt) {
         {"click in noise long before the onset", {.noise = 40}, -400, Polarity::Uncertain},
     };
     for (const Case& c : cases) {
-        const std::vector<double> x = MakeTrace(c.spec);
-        const FirstMotion m = ReadFirstMotionAt(x, c.spec.rate, kOnset + c.clickAfterOnset);
+        const std::vector<double> x = MakeTrace(c.shape);
+        const FirstMotion m = ReadFirstMotionAt(x, c.shape.rate, kOnset + c.clickAfterOnset);
         EXPECT_EQ(PolarityText(m.polarity), std::string(PolarityText(c.expected))) << c.what;
         // The level is the offset, whatever the sign of the samples.
-        EXPECT_NEAR(m.level, c.spec.offset, 3 * c.spec.noise + 1e-9) << c.what;
+        EXPECT_NEAR(m.level, c.shape.offset, 3 * c.shape.noise + 1e-9) << c.what;
     }
 }
 
@@ -92,9 +92,9 @@ TEST(FirstMotion, AClickAtTheTrueOnsetIsRightFromThreeTimesTheNoise) {
         for (const int rise : {1, 2, 8, 15})
             for (const int sign : {1, -1}) {
                 const double rate = seed % 2 ? 500 : 1000;
-                const TraceSpec spec{.rate = rate, .offset = 1000, .noise = 100, .sign = sign, .first = 300,
+                const TraceSpec shape{.rate = rate, .offset = 1000, .noise = 100, .sign = sign, .first = 300,
                                      .rise = rise, .seed = seed};
-                const FirstMotion m = ReadFirstMotion(MakeTrace(spec), rate, kOnset / rate);
+                const FirstMotion m = ReadFirstMotion(MakeTrace(shape), rate, kOnset / rate);
                 ++clicks;
                 right += m.polarity == (sign > 0 ? Polarity::Up : Polarity::Down);
                 wrong += m.polarity == (sign > 0 ? Polarity::Down : Polarity::Up);
@@ -107,8 +107,8 @@ TEST(FirstMotion, AClickAtTheTrueOnsetIsRightFromThreeTimesTheNoise) {
 TEST(FirstMotion, SignalToNoiseRatioOfTheSwing) {
     // The first swing's peak over the RMS of the noise before it.
     for (const double ratio : {4.0, 10.0, 40.0}) {
-        const TraceSpec spec{.offset = -300, .noise = 50, .sign = -1, .first = 50 * ratio, .rise = 4, .seed = 7};
-        const FirstMotion m = ReadFirstMotionAt(MakeTrace(spec), spec.rate, kOnset);
+        const TraceSpec shape{.offset = -300, .noise = 50, .sign = -1, .first = 50 * ratio, .rise = 4, .seed = 7};
+        const FirstMotion m = ReadFirstMotionAt(MakeTrace(shape), shape.rate, kOnset);
         EXPECT_EQ(m.polarity, Polarity::Down);
         EXPECT_NEAR(m.noiseRms, 50, 8);
         EXPECT_NEAR(m.snr, ratio, 0.15 * ratio + 1);
@@ -140,9 +140,9 @@ TEST(FirstMotion, SwingsWithinTheNoiseAreUncertain) {
     for (const Case c : {Case{0, 40}, Case{60, 80}}) {
         int up = 0, down = 0;
         for (unsigned seed = 1; seed <= 400; ++seed) {
-            const TraceSpec spec{.offset = 2000, .noise = 100, .sign = 1, .first = c.first, .second = 1, .rise = 3,
+            const TraceSpec shape{.offset = 2000, .noise = 100, .sign = 1, .first = c.first, .second = 1, .rise = 3,
                                  .seed = seed};
-            const Polarity p = ReadFirstMotionAt(MakeTrace(spec), 500, kOnset).polarity;
+            const Polarity p = ReadFirstMotionAt(MakeTrace(shape), 500, kOnset).polarity;
             up += p == Polarity::Up;
             down += p == Polarity::Down;
         }

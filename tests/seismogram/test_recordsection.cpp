@@ -181,6 +181,28 @@ TEST_F(RecordSectionPage, TheKeysMoveThroughTheRowsAndTheSectionsWindow) {
     EXPECT_LT(w->Section().Gain(), 1.0);
 }
 
+// The picker's onset stands on every row that has no pick yet, with the
+// first motion's direction; once the operator takes it, the row shows the
+// pick instead.
+TEST_F(RecordSectionPage, SuggestedOnsetsOnTheRowsUntilTaken) {
+    TfmSeismogram* w = OpenSection();
+    ASSERT_NE(w, nullptr);
+    const auto& suggested = w->Section().Suggestions();
+    ASSERT_EQ(suggested.size(), 6u);
+    for (int c = 0; c < 6; ++c) {
+        ASSERT_TRUE(suggested[size_t(c)].has_value()) << c;
+        EXPECT_NEAR(suggested[size_t(c)]->time, 1.0, 3.0 / 500) << c;
+        EXPECT_EQ(suggested[size_t(c)]->polarity, c % 2 == 0 ? 1 : -1) << c;
+    }
+    ClickRow(w, 0);  // channel 2
+    ASSERT_EQ(w->CurrentChannel(), 2);
+    w->Pages().setCurrentIndex(kPageSeismogram);
+    ASSERT_TRUE(w->AcceptSuggestion());
+    w->Pages().setCurrentIndex(kPageSection);
+    EXPECT_FALSE(w->Section().Suggestions()[2].has_value());
+    EXPECT_TRUE(w->Section().Suggestions()[3].has_value());
+}
+
 // Every trace fills its row whatever its amplitude; a pick stands at its
 // time with its polarity, in grey once switched off; a reversed sensor is
 // marked after its label.

@@ -40,7 +40,8 @@ TEST(WorkDirectory, TheProgramsOwnFilesByName) {
     } cases[] = {
         {"NPFA.EXE", true},         {"npfa.exe", true},          {"NPF.DAT", true},           {"NPF.NET", true},
         {"NPF.PAR", true},          {"NPF.RES", true},           {"NPF.PNY", true},           {"NPF.BIN", true},
-        {"NPF.RES.4711.tmp", true}, {"NPF.PNY.0.tmp", true},     {"a.mbi.tmp", true},         {"A.MIN.TMP", true},
+        {"NPF.RES.4711.tmp", true}, {"NPF.PNY.0.tmp", true},     {"NPF.ACC", true},           {"NPF.ACC.12.tmp", true},
+        {"a.mbi.tmp", true},        {"A.MIN.TMP", true},
         {"b c.mbj.17.tmp", true},   {"NPF.RES.tmp", false},      {"NPF.RES.x.tmp", false},    {"NPF.DAT.bak", false},
         {"NPF.TXT", false},         {"a.dym", false},            {"a.mbj", false},            {"a.tmp", false},
         {"a.dat.tmp", false},       {".mbj.tmp", false},         {"a.mbj.2.tmp.old", false},  {"a.mbj.x.tmp", false},
