@@ -37,6 +37,16 @@ protected:
         for (const char* d : {"config", "home", "tmp"}) std::filesystem::create_directories(root_.Path() / d);
     }
 
+    // A fresh copy of the installed example in the folder "example" of the
+    // test's root (overwriting an earlier copy); the folder's path.
+    std::string CopyExample() const {
+        const std::string folder = Dir("example");
+        for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(DYMA_PROGRAM_DIR) / "example"))
+            std::filesystem::copy_file(e.path(), std::filesystem::path(folder) / e.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing);
+        return folder;
+    }
+
     // LC_ALL is "C.UTF-8" ("." as the decimal separator) unless `env` says
     // otherwise.
     CliResult Dyma(const std::vector<std::string>& args,

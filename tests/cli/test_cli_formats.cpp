@@ -47,9 +47,7 @@ class Formats : public CliTest {
 protected:
     void SetUp() override {
         CliTest::SetUp();
-        example_ = Dir("example");
-        for (const auto& e : fs::directory_iterator(fs::path(DYMA_PROGRAM_DIR) / "example"))
-            fs::copy_file(e.path(), fs::path(example_) / e.path().filename());
+        example_ = CopyExample();
         project_ = example_ + "/" + example::kProjectFile;
     }
 

@@ -38,9 +38,7 @@ class Picks : public CliTest {
 protected:
     void SetUp() override {
         CliTest::SetUp();
-        example_ = Dir("example");
-        for (const auto& e : fs::directory_iterator(fs::path(DYMA_PROGRAM_DIR) / "example"))
-            fs::copy_file(e.path(), fs::path(example_) / e.path().filename());
+        example_ = CopyExample();
         signal_ = example_ + "/" + example::kSignalFile;
         // What the example's project says about each channel: its first
         // motion and the operator's marker, two samples into the first swing.

@@ -18,10 +18,7 @@ namespace {
 class Runs : public CliTest {
 protected:
     std::string Example() const {
-        const std::string folder = Dir("example");
-        for (const auto& e : fs::directory_iterator(fs::path(DYMA_PROGRAM_DIR) / "example"))
-            fs::copy_file(e.path(), fs::path(folder) / e.path().filename(), fs::copy_options::overwrite_existing);
-        return folder + "/tremor.dym";
+        return CopyExample() + "/tremor.dym";
     }
 };
 

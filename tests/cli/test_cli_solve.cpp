@@ -77,9 +77,7 @@ class Solve : public CliTest {
 protected:
     void SetUp() override {
         CliTest::SetUp();
-        example_ = Dir("example");
-        for (const auto& e : fs::directory_iterator(fs::path(DYMA_PROGRAM_DIR) / "example"))
-            fs::copy_file(e.path(), fs::path(example_) / e.path().filename());
+        example_ = CopyExample();
         project_ = example_ + "/" + example::kProjectFile;
         truth_ = example::ReadTruthFile(example_ + "/" + example::kTruthFile);
     }
