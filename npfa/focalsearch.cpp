@@ -29,37 +29,44 @@
 // branch and bound on these bounds cannot discard a box that holds a
 // better mechanism, so the minimum it ends with is the grid's minimum.
 //
-// Acceptable set. Polarities are wrong now and then (reversed sensors,
-// emergent onsets). As in the established first-motion methods (HASH,
-// Hardebeck & Shearer 2002), every mechanism whose misfit exceeds the
-// minimum by no more than half the expected number of wrong polarities,
-// but at least two average weights, is acceptable: with the expected 10 %
-// that is max(0.05 W, 2 W/N). The set is found with the same bounds: boxes
-// whose every rake is below the threshold are taken whole (at most 4 x 4
-// degrees, runs of at most 4 rakes, so that statistics stay within a
-// degree or two), boxes above it are dropped, the rest, and every box that
-// may hold a mechanism of the minimum misfit, are split down to single
-// mechanisms. Each member counts with its volume on the rotation group
-// (proportional to sin(dip)), so the set is measured as a set of
-// orientations rather than of grid points, which crowd near dip 0.
+// Error rate. Polarities are wrong now and then (reversed sensors, emergent
+// onsets). The share of wrong ones is estimated from the data: m of N
+// polarities unexplained by the best mechanism give (m + 1) / (N + 2),
+// capped at 0.45, rather than a rate fixed for every event.
 //
-// Preferred solution. The centre of the acceptable set is the double couple
-// of its mean moment tensor (which does not care which plane a member calls
-// its fault), each member weighted by its volume and by its likelihood when
-// polarities are wrong independently at the expected rate e: (e/(1-e)) to
-// the power of its polarities beyond the minimum. That is the mean
-// orientation a uniform prior and those errors give. The reported solution
-// is the mechanism of smallest misfit nearest to that centre (Kagan angle):
-// it represents the set as the centre does, yet explains as many
-// polarities as any mechanism can, so the quadrants the program draws never
-// contradict more picks than they must.
+// Acceptable set. With polarities wrong independently at rate e, a
+// mechanism that explains k polarities fewer than the best is (e/(1-e))^k
+// times less likely. The set holds every mechanism down to a likelihood of
+// 2 % of the best (at most six polarities beyond the minimum), each
+// counting with that likelihood, averaged over the nominal rays and the ray
+// trials (rays recomputed from a source and seam-wave angles moved within
+// their errors), and with its volume on the rotation group (proportional to
+// sin(dip)), so that the set is measured as orientations rather than as
+// grid points, which crowd near dip 0. It is collected from the boxes the
+// minimum search left unsplit, with the same bounds; single mechanisms
+// are pooled into cells, coarser the wider the set reaches, so that a set
+// spread over most of the grid (a handful of picks) costs no more than a
+// narrow one. The grid mechanisms within one polarity of the best are also
+// counted exactly, for the listing.
 //
-// Errors. Each member's planes are paired with planes A and B of the
-// preferred solution by the closer normals, written with the dip beyond 90
-// where that keeps them continuous with the preferred plane, and the errors
-// are the RMS differences of strike, dip and rake (a 1-sigma spread). The
-// quality letter follows the HASH grades on the RMS rotation, the misfit
-// and the share of the set near the solution.
+// Preferred solution. The centre of the set is the double couple of its
+// likelihood-weighted mean moment tensor (which does not care which plane
+// a member calls its fault), taken again without members more than 45
+// degrees away, so that two groups do not pull it into the gap between
+// them. The reported solution is the grid mechanism nearest the centre
+// (Kagan angle) among those that explain at most one polarity fewer than
+// the best, or every polarity when the best explains them all, refined on
+// a 0.2-degree grid round the nearest candidates: it represents the set as
+// the centre does, yet never contradicts many more picks than it must.
+//
+// Errors. Each member's planes are paired with planes A and B by the closer
+// normals, written with the dip beyond 90 where that keeps them continuous
+// with the preferred plane, and the errors are the half-widths of the boxes
+// round plane A and plane B that together hold 90 % of the set. For them
+// the set is weighted with the error rate raised by 1.5 binomial sigmas,
+// so that a few picks do not claim more than they can tell. The quality
+// letter follows the spread of the set about the solution, the misfit and
+// the station distribution.
 #include "npfa/focalsearch.h"
 
 #include <algorithm>
@@ -247,6 +254,12 @@ double Wrap180(double deg) {
     return v;
 }
 
+// Grid rakes first..last (indices) of one misfit.
+struct RakeRun {
+    int first, last;
+    Weight misfit;
+};
+
 class Searcher {
 public:
     explicit Searcher(const std::vector<Observation>& obs) {
@@ -273,9 +286,18 @@ public:
     }
     long long Evaluated() const { return evaluated_; }
 
+    // What the acceptable set asks of a box's bounds, tallied while they
+    // are summed: is any rake below `kept`, is any in doubt about `counted`,
+    // and how many are surely counted.
+    struct Tally {
+        Weight counted, kept;
+        int any = 0, open = 0;
+        long long inCount = 0;
+    };
+
     // Lower and upper bounds of the misfit of every rake over the box; exact
     // (ub) for a single strike and dip.
-    void Bounds(const Box& b, RakeSums& lb, RakeSums& ub) {
+    void Bounds(const Box& b, RakeSums& lb, RakeSums& ub, Tally* tally = nullptr) {
         ++evaluated_;
         const bool leaf = b.Leaf();
         const double hs = b.HalfS(), hd = b.HalfD();
@@ -310,6 +332,25 @@ public:
             AddRange(wrong, FloorInt(centre + 180 - alpha) + 1, CeilInt(centre + 180 + alpha) - 1, w_[i]);
         }
         Weight lo = 0, hi = 0;
+        if (tally) {
+            const Weight counted = tally->counted, kept = tally->kept;
+            int any = 0, open = 0;
+            long long inCount = 0;
+            for (int k = 0; k < kRakes; ++k) {
+                lo += wrong[static_cast<size_t>(k)];
+                hi += right[static_cast<size_t>(k)];
+                const Weight l = leaf ? total_ - hi : lo, u = total_ - hi;
+                lb[static_cast<size_t>(k)] = l;
+                ub[static_cast<size_t>(k)] = u;
+                any |= l <= kept;
+                open |= (l <= counted) & (u > counted);
+                inCount += u <= counted;
+            }
+            tally->any = any;
+            tally->open = open;
+            tally->inCount = inCount;
+            return;
+        }
         for (int k = 0; k < kRakes; ++k) {
             lo += wrong[static_cast<size_t>(k)];
             hi += right[static_cast<size_t>(k)];
@@ -319,6 +360,44 @@ public:
         if (leaf) lb = ub;
     }
 
+    // The exact misfit of every grid rake of a single mechanism, as runs of
+    // rakes of equal misfit that cover the circle in order. The same arcs
+    // as Bounds, but sorted instead of summed over all 360 rakes: a few
+    // picks make a few runs, and the acceptable set of a few picks is
+    // mostly single mechanisms.
+    void LeafRuns(const Box& b, std::vector<RakeRun>& runs) {
+        ++evaluated_;
+        const PlaneFrame f = FrameAt(b.s0, b.d0);
+        const size_t n = w_.size();
+        Project(f, n, rx_.data(), ry_.data(), rz_.data(), pol_.data(), a_.data(), p_.data(), q_.data(), phi_.data());
+        events_.clear();
+        for (size_t i = 0; i < n; ++i) {
+            const double p = p_[i], q = q_[i];
+            if (a_[i] == 0 || p * p + q * q == 0) continue;
+            const auto [lo, hi] = LeafArc(phi_[i], p, q);
+            if (hi < lo) continue;
+            const long len = std::min<long>(hi - lo + 1, kRakes);
+            const long start = static_cast<long>(RakeIndex(lo));
+            events_.push_back({start, w_[i]});
+            if (start + len <= kRakes) {
+                events_.push_back({start + len, -w_[i]});
+            } else {
+                events_.push_back({0, w_[i]});
+                events_.push_back({start + len - kRakes, -w_[i]});
+            }
+        }
+        std::sort(events_.begin(), events_.end());
+        runs.clear();
+        Weight right = 0;
+        size_t e = 0;
+        for (long at = 0; at < kRakes;) {
+            while (e < events_.size() && events_[e].first <= at) right += events_[e++].second;
+            const long next = e < events_.size() ? std::min<long>(events_[e].first, kRakes) : kRakes;
+            runs.push_back({static_cast<int>(at), static_cast<int>(next - 1), total_ - right});
+            at = next;
+        }
+    }
+
 private:
     using Diff = std::array<Weight, kRakes + 1>;
 
@@ -326,25 +405,26 @@ private:
     // P cos r + Q sin r > 0 (P, Q already carry the wanted sign), the open
     // half circle around `centre`. Only a rake within the arc tangent's
     // error of an end is in doubt; it is decided by the exact sign, and its
-    // opposite rake, 180 degrees away, has the opposite sign. The misfit of
-    // a single mechanism is all but the explained weight, so the arcs of
-    // wrong polarities are not needed here.
-    void LeafArcs(Diff& right, double centre, double P, double Q, Weight w) const {
+    // opposite rake, 180 degrees away, has the opposite sign. Returns the
+    // first and last rake explained (degrees, any turn of the circle). The
+    // misfit of a single mechanism is all but the explained weight, so the
+    // arcs of wrong polarities are not needed here.
+    static std::pair<long, long> LeafArc(double centre, double P, double Q) {
         const double end = centre + 90;
         const long j = FloorInt(end + 0.5);
         if (std::fabs(end - static_cast<double>(j)) > kArcMargin) {
             const long hi = FloorInt(end);
-            AddRange(right, hi - 179, hi, w);
-            return;
+            return {hi - 179, hi};
         }
         const size_t k = RakeIndex(j);
         const double v = P * Rakes().cos[k] + Q * Rakes().sin[k];
-        if (v > 0)
-            AddRange(right, j - 179, j, w);
-        else if (v < 0)
-            AddRange(right, j - 180, j - 1, w);
-        else
-            AddRange(right, j - 179, j - 1, w);
+        if (v > 0) return {j - 179, j};
+        if (v < 0) return {j - 180, j - 1};
+        return {j - 179, j - 1};
+    }
+    static void LeafArcs(Diff& right, double centre, double P, double Q, Weight w) {
+        const auto [lo, hi] = LeafArc(centre, P, Q);
+        AddRange(right, lo, hi, w);
     }
 
     // a = n.r; p, q = the ray on the strike and the in-plane directions,
@@ -388,6 +468,7 @@ private:
     }
 
     std::vector<double> a_, p_, q_, phi_;  // scratch of Bounds
+    std::vector<std::pair<long, Weight>> events_;  // scratch of LeafRuns
     std::vector<double> rx_, ry_, rz_, pol_;
     std::vector<Weight> w_;
     Weight total_ = 0;
@@ -465,16 +546,26 @@ struct AcceptableSet {
     long long count = 0;
 };
 
-// Every grid mechanism with misfit <= thr, and among them every one with
-// misfit <= cand (a box that may hold one is split down to single
-// mechanisms, so none is hidden in a box taken whole). Boxes whose every
-// rake is decided are taken whole, up to `whole` degrees a side.
 // How finely the set is kept for its statistics: single mechanisms are
 // pooled in cells of `cell` degrees of strike and dip and `rakes` degrees of
-// rake, boxes are taken whole up to `whole` degrees a side.
+// rake; boxes are taken whole up to `whole` degrees a side, in runs of
+// `wholeRakes` rakes.
 struct Pooling {
-    int cell, rakes, whole;
+    int cell, rakes, whole, wholeRakes;
 };
+
+// The finest pooling that keeps a set reaching `reach` of the grid (by
+// volume) to some ten thousand pieces: the statistics need no more, and
+// every piece costs its misfit on every ray set later. A set spread over
+// most of the grid (a handful of picks) is known no better than to ten
+// degrees anyway.
+Pooling PoolingFor(double reach) {
+    if (reach > 0.5) return {12, 24, 8, 24};
+    if (reach > 0.3) return {8, 16, 8, 16};
+    if (reach > 0.2) return {4, 8, 8, 8};
+    if (reach > 0.02) return {2, 4, 4, 4};
+    return {1, 2, 4, 4};
+}
 
 // Two sets in one pass. Counted exactly: every grid mechanism with misfit
 // <= counted (a box with a rake in doubt is split down to single
@@ -492,42 +583,72 @@ AcceptableSet Acceptable(Searcher& s, const std::vector<Settled>& settled, Weigh
     struct Pool {
         double volume = 0, s = 0, d = 0, r = 0;
     };
-    std::unordered_map<long long, size_t> index;
+    // Cells are found through a table when there are few enough of them
+    // (every coarse pooling), else through a hash.
+    const size_t sCells = static_cast<size_t>((kStrikes + pool.cell - 1) / pool.cell);
+    const size_t dCells = static_cast<size_t>((kDips + pool.cell - 1) / pool.cell);
+    const size_t rCells = static_cast<size_t>((kRakes + pool.rakes - 1) / pool.rakes);
+    const size_t cells = sCells * dCells * rCells;
+    constexpr size_t kMostTabled = 1 << 20;
+    std::vector<std::int32_t> table(cells <= kMostTabled ? cells : 0, -1);
+    std::unordered_map<size_t, size_t> index;
     std::vector<Pool> pools;
+    const auto cellOf = [&](size_t key) -> Pool& {
+        if (!table.empty()) {
+            std::int32_t& at = table[key];
+            if (at < 0) {
+                at = static_cast<std::int32_t>(pools.size());
+                pools.emplace_back();
+            }
+            return pools[static_cast<size_t>(at)];
+        }
+        auto [it, fresh] = index.try_emplace(key, pools.size());
+        if (fresh) pools.emplace_back();
+        return pools[it->second];
+    };
     const auto pooled = [&](const Box& b, int r0, int r1, double volume) {
+        const size_t sd = (static_cast<size_t>(b.s0 / pool.cell) * dCells + static_cast<size_t>(b.d0 / pool.cell)) * rCells;
         for (int r = r0; r <= r1;) {
             const int last = std::min(r1, (r / pool.rakes + 1) * pool.rakes - 1), len = last - r + 1;
-            const long long key =
-                (static_cast<long long>(b.s0 / pool.cell) * 128 + b.d0 / pool.cell) * 512 + r / pool.rakes;
-            auto [it, fresh] = index.try_emplace(key, pools.size());
-            if (fresh) pools.emplace_back();
-            Pool& p = pools[it->second];
+            Pool& p = cellOf(sd + static_cast<size_t>(r / pool.rakes));
             const double v = volume * len;
             p.volume += v;
-            p.s += v * b.s0;
-            p.d += v * b.d0;
+            p.s += v * b.StrikeCentre();
+            p.d += v * b.DipCentre();
             p.r += v * (0.5 * (RakeAt(r) + RakeAt(last)));
             r = last + 1;
         }
     };
+    std::vector<RakeRun> runs;
     while (!stack.empty()) {
         const Box b = stack.back();
         stack.pop_back();
-        s.Bounds(b, lb, ub);
-        bool any = false, open = false;
-        for (size_t k = 0; k < kRakes; ++k) {
-            if (lb[k] > kept) continue;
-            any = true;
-            if (lb[k] <= counted && ub[k] > counted) open = true;
+        if (b.Leaf()) {
+            s.LeafRuns(b, runs);
+            const double volume = DipVolume(b.d0, 1);
+            for (const RakeRun& r : runs) {
+                if (r.misfit <= counted) set.count += r.last - r.first + 1;
+                if (r.misfit <= kept) pooled(b, r.first, r.last, volume);
+            }
+            continue;
         }
-        if (!any) continue;
+        Searcher::Tally tally{counted, kept};
+        s.Bounds(b, lb, ub, &tally);
+        if (!tally.any) continue;
         const bool small = b.ns <= pool.whole && b.nd <= pool.whole;
-        if (!b.Leaf() && (open || !small)) {
+        if (tally.open && pool.cell >= 8) {
+            // A set over most of the grid (a few picks) is in doubt almost
+            // everywhere: the boxes between would be split all the way
+            // down, and single mechanisms cost little.
+            for (int i = 0; i < b.ns; ++i)
+                for (int j = 0; j < b.nd; ++j) stack.push_back({b.s0 + i, 1, b.d0 + j, 1});
+            continue;
+        }
+        if (tally.open || !small) {
             for (const Box& c : Children(b)) stack.push_back(c);
             continue;
         }
-        for (size_t k = 0; k < kRakes; ++k)
-            if (ub[k] <= counted) set.count += static_cast<long long>(b.ns) * b.nd;
+        set.count += tally.inCount * b.ns * b.nd;
         const double volume = DipVolume(b.d0, b.nd) * b.ns;
         for (int k = 0; k < kRakes;) {
             if (lb[static_cast<size_t>(k)] > kept) {
@@ -536,11 +657,11 @@ AcceptableSet Acceptable(Searcher& s, const std::vector<Settled>& settled, Weigh
             }
             int end = k;
             while (end + 1 < kRakes && lb[static_cast<size_t>(end + 1)] <= kept) ++end;
-            if (b.Leaf()) {
+            if (b.ns <= pool.cell && b.nd <= pool.cell) {
                 pooled(b, k, end, volume);
             } else {
-                for (int r = k; r <= end; r += pool.whole) {
-                    const int last = std::min(end, r + pool.whole - 1);
+                for (int r = k; r <= end; r += pool.wholeRakes) {
+                    const int last = std::min(end, r + pool.wholeRakes - 1);
                     set.members.push_back(MakeMember(b.StrikeCentre(), b.DipCentre(), 0.5 * (RakeAt(r) + RakeAt(last)),
                                                      volume * (last - r + 1), 0));
                 }
@@ -689,9 +810,11 @@ struct Pick {
     double distance;
 };
 
-// The Kagan angle from the centre to every grid rake at one strike and dip
-// (the cosines between axes are linear in cos and sin of the rake).
-void RakeDistances(double strike, double dip, const AxesFrame& c, std::array<double, kRakes>& out) {
+// The cosine of the Kagan angle from the centre to every grid rake at one
+// strike and dip (the cosines between axes are linear in cos and sin of the
+// rake). The angle falls as the cosine rises, so the search compares
+// cosines and takes the arc cosine only of what it keeps.
+void RakeCosines(double strike, double dip, const AxesFrame& c, std::array<double, kRakes>& out) {
     constexpr double r = 0.70710678118654752440;
     const PlaneFrame f = FrameAt(strike, dip);
     const double nT = Dot(f.n, c.t), nP = Dot(f.n, c.p), sT = Dot(f.es, c.t), sP = Dot(f.es, c.p);
@@ -699,7 +822,9 @@ void RakeDistances(double strike, double dip, const AxesFrame& c, std::array<dou
     const double bS = Dot(focal::Cross(f.es, f.n), c.b), bD = Dot(focal::Cross(f.ed, f.n), c.b);
     for (size_t k = 0; k < kRakes; ++k) {
         const double cr = Rakes().cos[k], sr = Rakes().sin[k];
-        out[k] = KaganFromCosines((nT + cr * sT + sr * dT) * r, (nP - cr * sP - sr * dP) * r, cr * bS + sr * bD);
+        const double tt = (nT + cr * sT + sr * dT) * r, pp = (nP - cr * sP - sr * dP) * r, bb = cr * bS + sr * bD;
+        const double tr = std::max({tt + pp + bb, tt - pp - bb, -tt + pp - bb, -tt - pp + bb});
+        out[k] = std::clamp((tr - 1) / 2, -1.0, 1.0);
     }
 }
 
@@ -718,7 +843,7 @@ std::vector<Pick> NearestOnGrid(Searcher& s, const std::vector<Settled>& settled
     };
     std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
     RakeSums lb, ub;
-    std::array<double, kRakes> dist;
+    std::array<double, kRakes> cosines;
     std::vector<Pick> found;  // sorted by distance, at most `wanted`
     long order = 0;
     const auto worst = [&] {
@@ -726,22 +851,30 @@ std::vector<Pick> NearestOnGrid(Searcher& s, const std::vector<Settled>& settled
     };
     const auto visit = [&](const Box& b) {
         s.Bounds(b, lb, ub);
-        RakeDistances(b.StrikeCentre(), b.DipCentre(), c, dist);
+        RakeCosines(b.StrikeCentre(), b.DipCentre(), c, cosines);
         if (b.Leaf()) {
+            // Rakes clearly farther than the worst kept need no arc cosine.
+            double farther = -2;
             for (size_t k = 0; k < kRakes; ++k) {
-                if (ub[k] > limit || dist[k] >= worst()) continue;
-                const Pick p{{double(b.s0), double(b.d0), double(RakeAt(static_cast<int>(k)))}, ub[k], dist[k]};
+                if (ub[k] > limit) continue;
+                if (found.size() == wanted && farther < -1) farther = std::cos(Rad(worst())) - 1e-9;
+                if (cosines[k] < farther) continue;
+                const double distance = Deg(std::acos(cosines[k]));
+                if (distance >= worst()) continue;
+                const Pick p{{double(b.s0), double(b.d0), double(RakeAt(static_cast<int>(k)))}, ub[k], distance};
                 found.insert(std::upper_bound(found.begin(), found.end(), p,
                                               [](const Pick& x, const Pick& y) { return x.distance < y.distance; }),
                              p);
                 if (found.size() > wanted) found.pop_back();
+                farther = -2;
             }
             return;
         }
-        double bound = std::numeric_limits<double>::infinity();
+        double nearest = -2;
         for (size_t k = 0; k < kRakes; ++k)
-            if (lb[k] <= limit) bound = std::min(bound, dist[k]);
-        bound -= b.HalfS() + b.HalfD();
+            if (lb[k] <= limit) nearest = std::max(nearest, cosines[k]);
+        if (nearest < -1) return;
+        const double bound = Deg(std::acos(nearest)) - (b.HalfS() + b.HalfD());
         if (bound < worst()) queue.push({bound, order++, b});
     };
     for (const Settled& st : settled)
@@ -981,7 +1114,7 @@ FocalSolution SolveFocalMechanism(const std::vector<Observation>& obs, const Sea
     for (const Settled& st : settled)
         if (st.bound <= kept) reach += DipVolume(st.box.d0, st.box.nd) * st.box.ns;
     reach /= DipVolume(0, kDips) * kStrikes;
-    const Pooling pool = reach > 0.2 ? Pooling{4, 8, 8} : reach > 0.02 ? Pooling{2, 4, 4} : Pooling{1, 2, 4};
+    const Pooling pool = PoolingFor(reach);
     const AcceptableSet set = Acceptable(s, settled, minimum + tolerance, kept, pool);
     sol.acceptableCount = set.count;
     sol.acceptableShare = static_cast<double>(set.count) / kGridSize;
