@@ -254,6 +254,10 @@ double Wrap180(double deg) {
     return v;
 }
 
+// Up to this many rays a single mechanism's misfits are found by sorting
+// the ends of the rays' arcs, beyond it by summing over the rakes.
+constexpr size_t kSortedRays = 24;
+
 // Grid rakes first..last (indices) of one misfit.
 struct RakeRun {
     int first, last;
@@ -366,9 +370,21 @@ public:
     // picks make a few runs, and the acceptable set of a few picks is
     // mostly single mechanisms.
     void LeafRuns(const Box& b, std::vector<RakeRun>& runs) {
+        const size_t n = w_.size();
+        runs.clear();
+        if (n > kSortedRays) {
+            // Many picks: summing over the rakes is cheaper than sorting.
+            Bounds(b, leafLb_, leafUb_);
+            for (int k = 0; k < kRakes;) {
+                int last = k;
+                while (last + 1 < kRakes && leafUb_[static_cast<size_t>(last + 1)] == leafUb_[static_cast<size_t>(k)]) ++last;
+                runs.push_back({k, last, leafUb_[static_cast<size_t>(k)]});
+                k = last + 1;
+            }
+            return;
+        }
         ++evaluated_;
         const PlaneFrame f = FrameAt(b.s0, b.d0);
-        const size_t n = w_.size();
         Project(f, n, rx_.data(), ry_.data(), rz_.data(), pol_.data(), a_.data(), p_.data(), q_.data(), phi_.data());
         events_.clear();
         for (size_t i = 0; i < n; ++i) {
@@ -387,7 +403,6 @@ public:
             }
         }
         std::sort(events_.begin(), events_.end());
-        runs.clear();
         Weight right = 0;
         size_t e = 0;
         for (long at = 0; at < kRakes;) {
@@ -469,6 +484,7 @@ private:
 
     std::vector<double> a_, p_, q_, phi_;  // scratch of Bounds
     std::vector<std::pair<long, Weight>> events_;  // scratch of LeafRuns
+    RakeSums leafLb_, leafUb_;
     std::vector<double> rx_, ry_, rz_, pol_;
     std::vector<Weight> w_;
     Weight total_ = 0;
@@ -560,8 +576,7 @@ struct Pooling {
 // most of the grid (a handful of picks) is known no better than to ten
 // degrees anyway.
 Pooling PoolingFor(double reach) {
-    if (reach > 0.5) return {12, 24, 8, 24};
-    if (reach > 0.3) return {8, 16, 8, 16};
+    if (reach > 0.5) return {8, 16, 8, 16};
     if (reach > 0.2) return {4, 8, 8, 8};
     if (reach > 0.02) return {2, 4, 4, 4};
     return {1, 2, 4, 4};
@@ -695,6 +710,27 @@ public:
         return m;
     }
 
+    // The misfits of many mechanisms at once, their normals and slips given
+    // coordinate by coordinate: the loop over mechanisms vectorises. The
+    // weights are whole millionths, which doubles sum exactly.
+    void Misfits(size_t set, const std::array<std::vector<double>, 6>& nu, std::vector<double>& out) const {
+        const std::vector<double>&x = x_[set], &y = y_[set], &z = z_[set], &pol = pol_[set];
+        const std::vector<Weight>& w = w_[set];
+        const size_t count = nu[0].size();
+        out.assign(count, 0.0);
+        const double *__restrict nx = nu[0].data(), *__restrict ny = nu[1].data(), *__restrict nz = nu[2].data();
+        const double *__restrict ux = nu[3].data(), *__restrict uy = nu[4].data(), *__restrict uz = nu[5].data();
+        double* __restrict m = out.data();
+        for (size_t i = 0; i < x.size(); ++i) {
+            const double rx = x[i], ry = y[i], rz = z[i], p = pol[i], wi = static_cast<double>(w[i]);
+            for (size_t k = 0; k < count; ++k) {
+                const double a = nx[k] * rx + ny[k] * ry + nz[k] * rz;
+                const double b = ux[k] * rx + uy[k] * ry + uz[k] * rz;
+                m[k] += a * b * p > 0 ? 0.0 : wi;
+            }
+        }
+    }
+
 private:
     void Add(const std::vector<Observation>& obs) {
         x_.emplace_back();
@@ -723,12 +759,25 @@ void Likelihoods(const std::vector<Member>& members, const RaySets& rays, Weight
     const size_t sets = rays.Count(), n = members.size();
     std::vector<std::int32_t> misfit(n * sets);
     std::vector<Weight> least(sets, std::numeric_limits<Weight>::max());
-    for (size_t i = 0; i < n; ++i)
-        for (size_t t = 0; t < sets; ++t) {
-            const Weight m = rays.Misfit(t, members[i].n, members[i].u);
+    std::array<std::vector<double>, 6> nu;
+    for (auto& c : nu) c.reserve(n);
+    for (const Member& mb : members) {
+        nu[0].push_back(mb.n.x);
+        nu[1].push_back(mb.n.y);
+        nu[2].push_back(mb.n.z);
+        nu[3].push_back(mb.u.x);
+        nu[4].push_back(mb.u.y);
+        nu[5].push_back(mb.u.z);
+    }
+    std::vector<double> sums;
+    for (size_t t = 0; t < sets; ++t) {
+        rays.Misfits(t, nu, sums);
+        for (size_t i = 0; i < n; ++i) {
+            const Weight m = static_cast<Weight>(sums[i]);
             misfit[i * sets + t] = static_cast<std::int32_t>(m);
             least[t] = std::min(least[t], m);
         }
+    }
     // Every misfit is a multiple of `step` (the weights' common divisor):
     // the powers of q come from a table, far beyond where they matter.
     const double lq1 = std::log(q1), lq2 = std::log(q2), perUnit = 1.0 / static_cast<double>(std::max<Weight>(1, unit));

@@ -4,9 +4,10 @@
 //
 //   npfaeval [events=200] [stations=40] [flip=0.10] [seed=1] [sphere|small|oneside|weighted]...
 //       random synthetic events of the project's generator
-//   npfaeval groups [events=400] [seed=1] [oneside|weighted]...
+//   npfaeval groups [events=400] [seed=1] [oneside|weighted]... [GROUP]...
 //       the seven groups of a small mine network (12 picks clean; 20, 40
-//       and 96 picks with 10 % and 20 % reversed), `events` each
+//       and 96 picks with 10 % and 20 % reversed), `events` each; naming
+//       groups (e.g. p20-flip10) runs only those
 //   npfaeval anchors DIR
 //       the event folders below DIR (<group>/<event>/ with NPF.* and
 //       truth.txt, and the other program's answer in hash.txt)
@@ -235,6 +236,8 @@ int main(int argc, char** argv) {
             Flags(words, opt);
             char name[32];
             std::snprintf(name, sizeof name, "p%02d-flip%02d", stations, static_cast<int>(std::lround(flip * 100)));
+            const bool chosen = std::any_of(words.begin(), words.end(), [](const std::string& w) { return w[0] == 'p'; });
+            if (chosen && std::find(words.begin(), words.end(), name) == words.end()) continue;
             PrintGroup(name, Generated(events, opt, seed * 1000 + static_cast<unsigned>(stations + 100 * flip)));
         }
         return 0;
