@@ -883,61 +883,98 @@ void RakeCosines(double strike, double dip, const AxesFrame& c, std::array<doubl
     }
 }
 
-// The `wanted` grid mechanisms of misfit <= limit nearest (Kagan) to the
-// centre, nearest first; ties go to the one found first. Best first on the
-// distance: within a box the strike turns the mechanism by at most hs and
-// the dip by at most hd, so no mechanism of the box is nearer than the
-// nearest rake at its centre less hs + hd.
-std::vector<Pick> NearestOnGrid(Searcher& s, const std::vector<Settled>& settled, const AxesFrame& c, Weight limit,
-                                size_t wanted) {
+// For each query, the `wanted` grid mechanisms of misfit <= its limit
+// nearest (Kagan) to the centre, nearest first; ties go to the one found
+// first. One best-first walk on the distance serves every query: within a
+// box the strike turns the mechanism by at most hs and the dip by at most
+// hd, so no mechanism of the box is nearer than the nearest rake at its
+// centre less hs + hd, and a box is opened while it may improve any query.
+struct NearQuery {
+    Weight limit;
+    size_t wanted;
+};
+constexpr size_t kMostQueries = 2;
+std::vector<std::vector<Pick>> NearestOnGrid(Searcher& s, const std::vector<Settled>& settled, const AxesFrame& c,
+                                             const std::vector<NearQuery>& queries) {
+    const size_t nq = std::min(queries.size(), kMostQueries);
     struct Item {
-        double bound;
+        double bound;  // the least of `bounds` that may still help
         long order;
         Box box;
+        std::array<double, kMostQueries> bounds;
         bool operator>(const Item& o) const { return bound != o.bound ? bound > o.bound : order > o.order; }
     };
     std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
     RakeSums lb, ub;
     std::array<double, kRakes> cosines;
-    std::vector<Pick> found;  // sorted by distance, at most `wanted`
+    std::vector<std::vector<Pick>> found(nq);  // each sorted by distance, at most `wanted`
     long order = 0;
-    const auto worst = [&] {
-        return found.size() < wanted ? std::numeric_limits<double>::infinity() : found.back().distance;
+    const auto worst = [&](size_t q) {
+        return found[q].size() < queries[q].wanted ? std::numeric_limits<double>::infinity()
+                                                   : found[q].back().distance;
     };
+    const auto helps = [&](const std::array<double, kMostQueries>& bounds) {
+        for (size_t q = 0; q < nq; ++q)
+            if (bounds[q] < worst(q)) return true;
+        return false;
+    };
+    Weight widest = 0;
+    for (size_t q = 0; q < nq; ++q) widest = std::max(widest, queries[q].limit);
     const auto visit = [&](const Box& b) {
         s.Bounds(b, lb, ub);
         RakeCosines(b.StrikeCentre(), b.DipCentre(), c, cosines);
         if (b.Leaf()) {
-            // Rakes clearly farther than the worst kept need no arc cosine.
-            double farther = -2;
-            for (size_t k = 0; k < kRakes; ++k) {
-                if (ub[k] > limit) continue;
-                if (found.size() == wanted && farther < -1) farther = std::cos(Rad(worst())) - 1e-9;
-                if (cosines[k] < farther) continue;
-                const double distance = Deg(std::acos(cosines[k]));
-                if (distance >= worst()) continue;
-                const Pick p{{double(b.s0), double(b.d0), double(RakeAt(static_cast<int>(k)))}, ub[k], distance};
-                found.insert(std::upper_bound(found.begin(), found.end(), p,
-                                              [](const Pick& x, const Pick& y) { return x.distance < y.distance; }),
-                             p);
-                if (found.size() > wanted) found.pop_back();
-                farther = -2;
+            for (size_t q = 0; q < nq; ++q) {
+                std::vector<Pick>& list = found[q];
+                const size_t wanted = queries[q].wanted;
+                // Rakes clearly farther than the worst kept need no arc cosine.
+                double farther = -2;
+                for (size_t k = 0; k < kRakes; ++k) {
+                    if (ub[k] > queries[q].limit) continue;
+                    if (list.size() == wanted && farther < -1) farther = std::cos(Rad(worst(q))) - 1e-9;
+                    if (cosines[k] < farther) continue;
+                    const double distance = Deg(std::acos(cosines[k]));
+                    if (distance >= worst(q)) continue;
+                    const Pick p{{double(b.s0), double(b.d0), double(RakeAt(static_cast<int>(k)))}, ub[k], distance};
+                    list.insert(std::upper_bound(list.begin(), list.end(), p,
+                                                 [](const Pick& x, const Pick& y) { return x.distance < y.distance; }),
+                                p);
+                    if (list.size() > wanted) list.pop_back();
+                    farther = -2;
+                }
             }
             return;
         }
-        double nearest = -2;
-        for (size_t k = 0; k < kRakes; ++k)
-            if (lb[k] <= limit) nearest = std::max(nearest, cosines[k]);
-        if (nearest < -1) return;
-        const double bound = Deg(std::acos(nearest)) - (b.HalfS() + b.HalfD());
-        if (bound < worst()) queue.push({bound, order++, b});
+        std::array<double, kMostQueries> nearest;
+        nearest.fill(-2);
+        for (size_t k = 0; k < kRakes; ++k) {
+            if (lb[k] > widest) continue;
+            for (size_t q = 0; q < nq; ++q)
+                if (lb[k] <= queries[q].limit) nearest[q] = std::max(nearest[q], cosines[k]);
+        }
+        Item item{std::numeric_limits<double>::infinity(), 0, b, {}};
+        item.bounds.fill(std::numeric_limits<double>::infinity());
+        for (size_t q = 0; q < nq; ++q) {
+            if (nearest[q] < -1) continue;
+            item.bounds[q] = Deg(std::acos(nearest[q])) - (b.HalfS() + b.HalfD());
+            if (item.bounds[q] < worst(q)) item.bound = std::min(item.bound, item.bounds[q]);
+        }
+        if (item.bound == std::numeric_limits<double>::infinity()) return;
+        item.order = order++;
+        queue.push(item);
     };
     for (const Settled& st : settled)
-        if (st.bound <= limit) visit(st.box);
-    while (!queue.empty() && queue.top().bound < worst()) {
-        const Box b = queue.top().box;
+        if (st.bound <= widest) visit(st.box);
+    while (!queue.empty()) {
+        // Every box left is at least this far; once no query's worst is
+        // farther, none can help.
+        double farthest = 0;
+        for (size_t q = 0; q < nq; ++q) farthest = std::max(farthest, worst(q));
+        if (queue.top().bound >= farthest) break;
+        const Item top = queue.top();
         queue.pop();
-        for (const Box& ch : Children(b)) visit(ch);
+        if (!helps(top.bounds)) continue;
+        for (const Box& ch : Children(top.box)) visit(ch);
     }
     return found;
 }
@@ -1181,14 +1218,17 @@ FocalSolution SolveFocalMechanism(const std::vector<Observation>& obs, const Sea
     sol.centre = CentreOf(set.members, like);
     const AxesFrame centre = AxesOfPlane(sol.centre);
 
-    // The grid minimum nearest the centre, listed as the smallest misfit.
-    const std::vector<Pick> best = NearestOnGrid(s, settled, centre, minimum, 1);
+    // The grid minimum nearest the centre, listed as the smallest misfit,
+    // and the candidates nearest the centre.
+    const std::vector<std::vector<Pick>> nearest =
+        NearestOnGrid(s, settled, centre, {{minimum, 1}, {minimum + allowance, kRefinedSeeds}});
+    const std::vector<Pick>& best = nearest[0];
     sol.best = best.empty() ? Plane{} : best.front().plane;
     sol.minimumCount = MisfitCount(obs, sol.best);
 
     // Sub-degree refinement round the candidates nearest the centre: a
     // region that explains every polarity may be narrower than the grid.
-    const std::vector<Pick> near = NearestOnGrid(s, settled, centre, minimum + allowance, kRefinedSeeds);
+    const std::vector<Pick>& near = nearest[1];
     std::vector<Plane> seeds;
     for (const Pick& p : near) seeds.push_back(p.plane);
     const std::vector<Pick> fine = Refine(rays, seeds);
