@@ -6,6 +6,12 @@
 namespace dyma::focal {
 
 RayResult ComputeRay(std::string_view type, double dx, double dy, double dz, const SeamModel& m, RayAngles& ray) {
+    // A coordinate typed far beyond any mine (1e196 km) squares to
+    // infinity and the angles to NaN; the same offsets scaled down point
+    // the same way.
+    const double largest = std::max({std::fabs(dx), std::fabs(dy), std::fabs(dz)});
+    if (largest > 1e150 && std::isfinite(largest))
+        return ComputeRay(type, dx / largest, dy / largest, dz / largest, m, ray);
     const double h2 = dx * dx + dy * dy;
     const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
     const double h = std::sqrt(h2);

@@ -47,8 +47,14 @@ std::vector<PickRow> BuildPickRows(const DatFile& dat, const NetFile& net) {
         }
         row.inNet = true;
         row.station = *st;
-        row.hasRay =
-            PickRay(pick.waveType, st->x - dat.x, st->y - dat.y, st->depth - dat.depth, net.model, row.ray, row.note);
+        const double dx = st->x - dat.x, dy = st->y - dat.y, dz = st->depth - dat.depth;
+        if (!std::isfinite(dx) || !std::isfinite(dy) || !std::isfinite(dz)) {
+            // Two coordinates each within the numbers but their difference not.
+            row.note = "współrzędne stacji lub ogniska poza zakresem";
+            rows.push_back(row);
+            continue;
+        }
+        row.hasRay = PickRay(pick.waveType, dx, dy, dz, net.model, row.ray, row.note);
         if (row.hasRay) {
             row.takeoff = row.ray.Angle;
             double az = focal::Deg(std::atan2(row.ray.SinAl, row.ray.CosAl));

@@ -32,6 +32,20 @@ TEST(Ray, DirectWaveFollowsTheStraightLine) {
     EXPECT_FALSE(StationPoint(r, p));
 }
 
+TEST(Ray, OffsetsFarBeyondAnyMineStillGiveADirection) {
+    // Squares of such offsets overflow; the ray must be the one of the same
+    // offsets scaled down, not NaN.
+    RayAngles big, small;
+    ASSERT_EQ(ComputeRay("C", 2.0, -3e196, 1.2, {}, big), RayResult::Computed);
+    ASSERT_EQ(ComputeRay("C", 2.0 / 3e196, -1.0, 1.2 / 3e196, {}, small), RayResult::Computed);
+    for (double v : {big.Angle, big.SinBet, big.CosBet, big.SinAl, big.CosAl}) EXPECT_TRUE(std::isfinite(v));
+    EXPECT_DOUBLE_EQ(big.Angle, small.Angle);
+    EXPECT_DOUBLE_EQ(big.SinAl, -1);
+    ASSERT_EQ(ComputeRay("A", 1e300, 1e300, 0, {114, 72, 4, 45}, big), RayResult::Computed);
+    EXPECT_TRUE(std::isfinite(big.Angle));
+    EXPECT_NEAR(big.SinAl, std::sqrt(0.5), 1e-12);
+}
+
 TEST(Ray, SeamWaveUsesTheModelAngle) {
     RayAngles r;
     for (double dx : {-300.0, 10.0, 5000.0}) {

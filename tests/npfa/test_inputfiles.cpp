@@ -161,6 +161,26 @@ TEST(Observations, FitThePolarityTheProgramShows) {
     EXPECT_NEAR(obs.back().ray.z, -1, 1e-12);
 }
 
+TEST(Observations, CoordinatesBeyondTheNumbersNeverGiveAFittedRayThatIsNoDirection) {
+    // Found by fuzzing: a station 3e196 km away gave a NaN ray to the fit.
+    DatFile dat;
+    dat.x = -1.7e308;
+    dat.depth = 1.0;
+    NetFile net;
+    net.model = {114, 72, 4, 45};
+    net.stations = {{2, "FAR", 2.0, -3e196, 1.2}, {3, "OUT", 1.7e308, 0, 0.5}};
+    dat.picks = {{0, "FAR", "C", '+', 1.0}, {0, "OUT", "C", '+', 1.0}};
+    const std::vector<PickRow> rows = BuildPickRows(dat, net);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_NE(rows[0].fitted, 0);  // far, but a direction
+    EXPECT_EQ(rows[1].fitted, 0);  // the difference of the coordinates overflows
+    EXPECT_EQ(rows[1].note, "współrzędne stacji lub ogniska poza zakresem");
+    for (const npfa::Observation& o : FittedObservations(rows)) {
+        EXPECT_TRUE(std::isfinite(o.ray.x) && std::isfinite(o.ray.y) && std::isfinite(o.ray.z));
+        EXPECT_NEAR(o.ray.x * o.ray.x + o.ray.y * o.ray.y + o.ray.z * o.ray.z, 1, 1e-12);
+    }
+}
+
 TEST(ParFile, AnAddedSeventhLineGivesTheErrorsOfTheRayTrials) {
     struct Case {
         const char* line;
