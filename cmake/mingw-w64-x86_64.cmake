@@ -15,6 +15,16 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# No interprocedural register allocation: with it a caller may count on a
+# called function leaving some caller-saved registers alone, as the copy
+# compiled beside it does; but of the template functions every object file
+# carries, the linker keeps one copy, possibly compiled with other options
+# (the solver's library is built with -O3). The test program then called a
+# random generator that clobbered r10 where the caller expected it intact,
+# and crashed on its first random number.
+set(CMAKE_C_FLAGS_INIT "-fno-ipa-ra")
+set(CMAKE_CXX_FLAGS_INIT "-fno-ipa-ra")
+
 # Everything statically linked (the C++ run-time and the thread library
 # included), so that the programs and the DLLs run on a bare Windows. A DLL
 # exports its own functions only: the run-time's copies inside it stay
