@@ -10,6 +10,10 @@
 // start.
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -17,6 +21,8 @@
 #include "common/textfile.h"
 #include "npfa/solverrun.h"
 #include "tools/focalsynth/focalsynth.h"
+
+extern char** environ;
 
 namespace {
 
@@ -40,10 +46,21 @@ fs::path PrepareEvent(const std::string& name, int picks, unsigned seed, bool tr
 void ProcessRun(benchmark::State& state) {
     const fs::path dir = PrepareEvent("process", static_cast<int>(state.range(0)),
                                       static_cast<unsigned>(state.range(1)), state.range(2) != 0);
-    const std::string command = "\"" DYMA_SOLVER_EXE "\" \"" + dir.string() + "\" 2>/dev/null";
+    // Started directly, as the program's QProcess starts it: a shell in
+    // between would add its own start to every run.
+    std::string program = DYMA_SOLVER_EXE, folder = dir.string();
+    char* argv[] = {program.data(), folder.data(), nullptr};
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
     for (auto _ : state) {
-        if (std::system(command.c_str()) != 0) state.SkipWithError("NPFA.EXE failed");
+        pid_t pid = 0;
+        int status = 0;
+        if (posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv, environ) != 0 || waitpid(pid, &status, 0) != pid ||
+            !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            state.SkipWithError("NPFA.EXE failed");
     }
+    posix_spawn_file_actions_destroy(&quiet);
     fs::remove_all(dir);
 }
 
