@@ -97,13 +97,12 @@ Vec3 Normalized(const Vec3& v) {
 
 Vec3 FaultNormal(const Plane& p) {
     const double s = Rad(p.strike), d = Rad(p.dip);
-    return {-std::sin(d) * std::sin(s), std::sin(d) * std::cos(s), -std::cos(d)};
+    return FaultNormal(std::sin(s), std::cos(s), std::sin(d), std::cos(d));
 }
 
 Vec3 SlipVector(const Plane& p) {
     const double s = Rad(p.strike), d = Rad(p.dip), r = Rad(p.rake);
-    return {std::cos(r) * std::cos(s) + std::sin(r) * std::cos(d) * std::sin(s),
-            std::cos(r) * std::sin(s) - std::sin(r) * std::cos(d) * std::cos(s), -std::sin(r) * std::sin(d)};
+    return SlipVector(std::sin(s), std::cos(s), std::sin(d), std::cos(d), std::sin(r), std::cos(r));
 }
 
 namespace {

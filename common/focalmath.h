@@ -82,6 +82,12 @@ struct Axis {
 
 Vec3 FaultNormal(const Plane& p);
 Vec3 SlipVector(const Plane& p);
+// The same from the sines and cosines of strike, dip and rake, for callers
+// that build many mechanisms from a few angles.
+inline Vec3 FaultNormal(double ss, double cs, double sd, double cd) { return {-sd * ss, sd * cs, -cd}; }
+inline Vec3 SlipVector(double ss, double cs, double sd, double cd, double sr, double cr) {
+    return {cr * cs + sr * cd * ss, cr * ss - sr * cd * cs, -sr * sd};
+}
 // Strike in [0, 360), dip in [0, 90], rake in (-180, 180].
 Plane PlaneFromNormalAndSlip(Vec3 normal, Vec3 slip);
 Plane AuxiliaryPlane(const Plane& p);

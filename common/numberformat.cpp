@@ -171,9 +171,11 @@ Decimal ToDecimal(double value) {
         d.negative = d.negative && a != 0.0;
         return d;
     }
+    // 15 significant digits, correctly rounded as printf's "%.14e" would
+    // give them, without printf's cost: a result file holds hundreds.
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", a);  // 15 significant digits
-    std::string s(buf);
+    const std::to_chars_result end = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+    std::string s(buf, end.ptr);
     size_t e = s.find('e');
     std::string mant = s.substr(0, e);
     int exp10 = std::atoi(s.c_str() + e + 1);

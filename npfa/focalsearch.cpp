@@ -82,6 +82,15 @@
 
 #include "npfa/fastatan.h"
 
+// The loops over rays and over mechanisms run four doubles at a time where
+// the processor can (AVX2), two elsewhere. The sums are the same either way:
+// no fused multiply-add, the same operations in the same order.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__linux__) && defined(__x86_64__)
+#define DYMA_WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#else
+#define DYMA_WIDE_VECTORS
+#endif
+
 namespace dyma::npfa {
 
 using focal::Deg;
@@ -161,7 +170,7 @@ struct PlaneFrame {
 PlaneFrame FrameAt(double strike, double dip) {
     const double s = Rad(strike), d = Rad(dip);
     const double ss = std::sin(s), cs = std::cos(s), sd = std::sin(d), cd = std::cos(d);
-    return {{-sd * ss, sd * cs, -cd}, {cs, ss, 0}, {cd * ss, -cd * cs, -sd}};
+    return {focal::FaultNormal(ss, cs, sd, cd), {cs, ss, 0}, {cd * ss, -cd * cs, -sd}};
 }
 
 // Volume on the rotation group of the dips d0..d0+nd-1 (each 1 degree wide,
@@ -276,6 +285,7 @@ public:
             total_ += w_.back();
         }
         a_.resize(w_.size());
+        alpha_.resize(w_.size());
         p_.resize(w_.size());
         q_.resize(w_.size());
         phi_.resize(w_.size());
@@ -299,9 +309,14 @@ public:
         long long inCount = 0;
     };
 
+    // The least of the lower and of the upper bounds over the rakes.
+    struct Least {
+        Weight lb, ub;
+    };
+
     // Lower and upper bounds of the misfit of every rake over the box; exact
     // (ub) for a single strike and dip.
-    void Bounds(const Box& b, RakeSums& lb, RakeSums& ub, Tally* tally = nullptr) {
+    DYMA_WIDE_VECTORS Least Bounds(const Box& b, RakeSums& lb, RakeSums& ub, Tally* tally = nullptr) {
         ++evaluated_;
         const bool leaf = b.Leaf();
         const double hs = b.HalfS(), hd = b.HalfD();
@@ -315,27 +330,40 @@ public:
         const size_t n = w_.size();
         Project(f, n, rx_.data(), ry_.data(), rz_.data(), pol_.data(), a_.data(), p_.data(), q_.data(), phi_.data());
         Diff wrong{}, right{};
-        for (size_t i = 0; i < n; ++i) {
-            const double a = a_[i];
-            if (leaf ? a == 0 : std::fabs(a) <= sinN) continue;
-            // With the wanted sign folded into p and q, the ray is explained
-            // where p cos r + q sin r = R cos(r - phi) > 0: the half circle
-            // around phi.
-            const double p = p_[i], q = q_[i], centre = phi_[i];
-            const double r2 = p * p + q * q;
-            if (r2 == 0 || r2 <= sinS * sinS) continue;
-            if (leaf) {
-                LeafArcs(right, centre, p, q, w_[i]);
-                continue;
+        if (leaf) {
+            for (size_t i = 0; i < n; ++i) {
+                // With the wanted sign folded into p and q, the ray is
+                // explained where p cos r + q sin r = R cos(r - phi) > 0: the
+                // half circle around phi.
+                const double p = p_[i], q = q_[i];
+                if (a_[i] == 0 || p * p + q * q == 0) continue;
+                LeafArcs(right, phi_[i], p, q, w_[i]);
             }
-            // Fixed where R |cos| > sinS: within acos(sinS / R) of either
-            // centre, shrunk by the error of the fast arc tangent.
-            const double alpha = FastAtan2Deg(std::sqrt(r2 - sinS * sinS), sinS) - kArcMargin;
-            if (alpha <= 0) continue;
-            AddRange(right, FloorInt(centre - alpha) + 1, CeilInt(centre + alpha) - 1, w_[i]);
-            AddRange(wrong, FloorInt(centre + 180 - alpha) + 1, CeilInt(centre + 180 + alpha) - 1, w_[i]);
+        } else {
+            // A ray is fixed where R |cos(r - phi)| > sinS: within
+            // acos(sinS / R) of either centre, shrunk by the error of the
+            // fast arc tangent. The half-widths first, in a loop without
+            // branches; rays near a plane of the box get none.
+            double* __restrict alphas = alpha_.data();
+            const double* __restrict as = a_.data();
+            const double* __restrict ps = p_.data();
+            const double* __restrict qs = q_.data();
+            const double sinS2 = sinS * sinS;
+            for (size_t i = 0; i < n; ++i) {
+                const double r2 = ps[i] * ps[i] + qs[i] * qs[i];
+                const double alpha = FastAtan2Deg(std::sqrt(std::max(r2 - sinS2, 0.0)), sinS) - kArcMargin;
+                alphas[i] = std::fabs(as[i]) > sinN && r2 > sinS2 ? alpha : 0.0;
+            }
+            for (size_t i = 0; i < n; ++i) {
+                const double alpha = alphas[i], centre = phi_[i];
+                if (alpha <= 0) continue;
+                AddRange(right, FloorInt(centre - alpha) + 1, CeilInt(centre + alpha) - 1, w_[i]);
+                AddRange(wrong, FloorInt(centre + 180 - alpha) + 1, CeilInt(centre + 180 + alpha) - 1, w_[i]);
+            }
         }
-        Weight lo = 0, hi = 0;
+        // The least bounds are kept while summing: a second pass over the
+        // rakes would cost as much again.
+        Weight lo = 0, hi = 0, leastLo = std::numeric_limits<Weight>::max(), mostHi = 0;
         if (tally) {
             const Weight counted = tally->counted, kept = tally->kept;
             int any = 0, open = 0;
@@ -346,6 +374,8 @@ public:
                 const Weight l = leaf ? total_ - hi : lo, u = total_ - hi;
                 lb[static_cast<size_t>(k)] = l;
                 ub[static_cast<size_t>(k)] = u;
+                leastLo = std::min(leastLo, l);
+                mostHi = std::max(mostHi, hi);
                 any |= l <= kept;
                 open |= (l <= counted) & (u > counted);
                 inCount += u <= counted;
@@ -353,15 +383,21 @@ public:
             tally->any = any;
             tally->open = open;
             tally->inCount = inCount;
-            return;
+            return {leastLo, total_ - mostHi};
         }
         for (int k = 0; k < kRakes; ++k) {
             lo += wrong[static_cast<size_t>(k)];
             hi += right[static_cast<size_t>(k)];
             lb[static_cast<size_t>(k)] = lo;
             ub[static_cast<size_t>(k)] = total_ - hi;
+            leastLo = std::min(leastLo, lo);
+            mostHi = std::max(mostHi, hi);
         }
-        if (leaf) lb = ub;
+        if (leaf) {
+            lb = ub;
+            leastLo = total_ - mostHi;
+        }
+        return {leastLo, total_ - mostHi};
     }
 
     // The exact misfit of every grid rake of a single mechanism, as runs of
@@ -482,7 +518,7 @@ private:
         }
     }
 
-    std::vector<double> a_, p_, q_, phi_;  // scratch of Bounds
+    std::vector<double> a_, p_, q_, phi_, alpha_;  // scratch of Bounds
     std::vector<std::pair<long, Weight>> events_;  // scratch of LeafRuns
     RakeSums leafLb_, leafUb_;
     std::vector<double> rx_, ry_, rz_, pol_;
@@ -535,9 +571,9 @@ Weight Minimum(Searcher& s, std::vector<Settled>& settled) {
     MinQueue queue;
     long order = 0;
     auto visit = [&](const Box& b) {
-        s.Bounds(b, lb, ub);
-        best = std::min(best, *std::min_element(ub.begin(), ub.end()));
-        const Weight bound = *std::min_element(lb.begin(), lb.end());
+        const Searcher::Least least = s.Bounds(b, lb, ub);
+        best = std::min(best, least.ub);
+        const Weight bound = least.lb;
         if (!b.Leaf() && bound < best)
             queue.push({bound, order++, b});
         else
@@ -600,12 +636,14 @@ AcceptableSet Acceptable(Searcher& s, const std::vector<Settled>& settled, Weigh
         double volume = 0, s = 0, d = 0, r = 0;
     };
     // Cells are found through a table when there are few enough of them
-    // (every coarse pooling), else through a hash.
+    // (the pooling of a wide set), else through a hash. The table stays
+    // small: every page of memory a run touches costs its process more
+    // than the lookups the table saves.
     const size_t sCells = static_cast<size_t>((kStrikes + pool.cell - 1) / pool.cell);
     const size_t dCells = static_cast<size_t>((kDips + pool.cell - 1) / pool.cell);
     const size_t rCells = static_cast<size_t>((kRakes + pool.rakes - 1) / pool.rakes);
     const size_t cells = sCells * dCells * rCells;
-    constexpr size_t kMostTabled = 1 << 20;
+    constexpr size_t kMostTabled = 1 << 14;
     std::vector<std::int32_t> table(cells <= kMostTabled ? cells : 0, -1);
     std::unordered_map<size_t, size_t> index;
     std::vector<Pool> pools;
@@ -719,7 +757,7 @@ public:
     // The misfits of many mechanisms at once, their normals and slips given
     // coordinate by coordinate: the loop over mechanisms vectorises. The
     // weights are whole millionths, which doubles sum exactly.
-    void Misfits(size_t set, const std::array<std::vector<double>, 6>& nu, std::vector<double>& out) const {
+    DYMA_WIDE_VECTORS void Misfits(size_t set, const std::array<std::vector<double>, 6>& nu, std::vector<double>& out) const {
         const std::vector<double>&x = x_[set], &y = y_[set], &z = z_[set], &pol = pol_[set];
         const std::vector<Weight>& w = w_[set];
         const size_t count = nu[0].size();
@@ -980,24 +1018,47 @@ std::vector<std::vector<Pick>> NearestOnGrid(Searcher& s, const std::vector<Sett
 }
 
 // Mechanisms on a finer grid (kFineStep) round some grid mechanisms, with
-// their exact misfits on the nominal rays.
+// their exact misfits on the nominal rays. Each seed's mechanisms share nine
+// strikes, dips and rakes, so their sines come from small tables, and the
+// misfits of all of them are summed at once.
 constexpr double kFineStep = 0.2;
 constexpr int kFineReach = 4;  // steps each way: the whole 1-degree cell and a little beyond
+constexpr int kFineSide = 2 * kFineReach + 1;
 std::vector<Pick> Refine(const RaySets& rays, const std::vector<Plane>& seeds) {
     std::vector<Pick> out;
-    for (const Plane& seed : seeds)
-        for (int i = -kFineReach; i <= kFineReach; ++i)
-            for (int j = -kFineReach; j <= kFineReach; ++j) {
-                const double dip = seed.dip + j * kFineStep;
-                if (dip < 0 || dip > 90) continue;
-                for (int k = -kFineReach; k <= kFineReach; ++k) {
-                    double strike = std::fmod(seed.strike + i * kFineStep + 360, 360.0);
-                    strike = std::round(strike * 10) / 10;
-                    const double rake = std::round(Wrap180(seed.rake + k * kFineStep) * 10) / 10;
-                    const Plane p{strike, std::round(dip * 10) / 10, rake};
-                    out.push_back({p, rays.Misfit(0, focal::FaultNormal(p), focal::SlipVector(p)), 0});
+    std::array<std::vector<double>, 6> nu;
+    struct Angle {
+        double value, sin, cos;
+    };
+    const auto angle = [](double value) { return Angle{value, std::sin(Rad(value)), std::cos(Rad(value))}; };
+    for (const Plane& seed : seeds) {
+        std::array<Angle, kFineSide> strikes, rakes;
+        std::vector<Angle> dips;
+        for (int i = -kFineReach; i <= kFineReach; ++i) {
+            const double strike = std::fmod(seed.strike + i * kFineStep + 360, 360.0);
+            strikes[static_cast<size_t>(i + kFineReach)] = angle(std::round(strike * 10) / 10);
+            rakes[static_cast<size_t>(i + kFineReach)] = angle(std::round(Wrap180(seed.rake + i * kFineStep) * 10) / 10);
+            const double dip = seed.dip + i * kFineStep;
+            if (dip >= 0 && dip <= 90) dips.push_back(angle(std::round(dip * 10) / 10));
+        }
+        for (const Angle& st : strikes)
+            for (const Angle& dp : dips) {
+                const Vec3 n = focal::FaultNormal(st.sin, st.cos, dp.sin, dp.cos);
+                for (const Angle& rk : rakes) {
+                    const Vec3 u = focal::SlipVector(st.sin, st.cos, dp.sin, dp.cos, rk.sin, rk.cos);
+                    out.push_back({{st.value, dp.value, rk.value}, 0, 0});
+                    nu[0].push_back(n.x);
+                    nu[1].push_back(n.y);
+                    nu[2].push_back(n.z);
+                    nu[3].push_back(u.x);
+                    nu[4].push_back(u.y);
+                    nu[5].push_back(u.z);
                 }
             }
+    }
+    std::vector<double> misfits;
+    rays.Misfits(0, nu, misfits);
+    for (size_t k = 0; k < out.size(); ++k) out[k].misfit = static_cast<Weight>(misfits[k]);
     return out;
 }
 
