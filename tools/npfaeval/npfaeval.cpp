@@ -8,9 +8,10 @@
 //       the seven groups of a small mine network (12 picks clean; 20, 40
 //       and 96 picks with 10 % and 20 % reversed), `events` each; naming
 //       groups (e.g. p20-flip10) runs only those
-//   npfaeval anchors DIR
+//   npfaeval anchors DIR [events]
 //       the event folders below DIR (<group>/<event>/ with NPF.* and
-//       truth.txt, and the other program's answer in hash.txt)
+//       truth.txt, and the other program's answer in hash.txt); with
+//       "events", a line for every event too
 //
 // The truth lies in the error box when strike, dip and rake of one of its
 // planes lie within plane A's values plus or minus SAB, DAB, RAB, or within
@@ -150,7 +151,7 @@ std::map<std::string, std::vector<double>> KeyFile(const std::string& path) {
     return out;
 }
 
-int Anchors(const std::string& root) {
+int Anchors(const std::string& root, bool eachEvent) {
     PrintHeader();
     std::vector<fs::path> groups;
     for (const auto& g : fs::directory_iterator(root))
@@ -173,6 +174,10 @@ int Anchors(const std::string& root) {
                 const auto& h = peer.at("plane_a");
                 r.peer = focal::KaganAngle({h[0], h[1], h[2]}, {truth[0], truth[1], truth[2]});
             }
+            if (eachEvent)
+                std::printf("  %s %s: kagan %.1f peer %.1f misfit %.1f minimum %.1f rate %.2f centre %.1f quality %c\n",
+                            g.filename().string().c_str(), e.filename().string().c_str(), r.kagan, r.peer,
+                            sol.misfit, sol.minimum, sol.errorRate, sol.centreDistance, sol.quality);
             rows.push_back(r);
         }
         PrintGroup(g.filename().string(), rows);
@@ -219,7 +224,7 @@ int main(int argc, char** argv) {
         (std::isdigit(static_cast<unsigned char>(a[0])) || a[0] == '.' ? numbers : words).push_back(a);
     if (!words.empty() && words[0] == "anchors") {
         if (args.size() < 2) return 2;
-        return Anchors(args[1]);
+        return Anchors(args[1], std::find(words.begin(), words.end(), "events") != words.end());
     }
     if (!words.empty() && words[0] == "groups") {
         const int events = numbers.size() > 0 ? std::atoi(numbers[0].c_str()) : 400;
