@@ -742,18 +742,6 @@ public:
             if (t.size() == nominal.size()) Add(t);
     }
     size_t Count() const { return x_.size(); }
-    Weight Misfit(size_t set, const Vec3& n, const Vec3& u) const {
-        const std::vector<double>&x = x_[set], &y = y_[set], &z = z_[set], &pol = pol_[set];
-        const std::vector<Weight>& w = w_[set];
-        Weight m = 0;
-        for (size_t i = 0; i < x.size(); ++i) {
-            const double a = n.x * x[i] + n.y * y[i] + n.z * z[i];
-            const double b = u.x * x[i] + u.y * y[i] + u.z * z[i];
-            m += a * b * pol[i] > 0 ? 0 : w[i];
-        }
-        return m;
-    }
-
     // The misfits of many mechanisms at once, their normals and slips given
     // coordinate by coordinate: the loop over mechanisms vectorises. The
     // weights are whole millionths, which doubles sum exactly.
