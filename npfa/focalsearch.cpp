@@ -1005,16 +1005,20 @@ std::vector<std::vector<Pick>> NearestOnGrid(Searcher& s, const std::vector<Sett
     return found;
 }
 
-// Mechanisms on a finer grid (kFineStep) round some grid mechanisms, with
-// their exact misfits on the nominal rays. Each seed's mechanisms share nine
-// strikes, dips and rakes, so their sines come from small tables, and the
-// misfits of all of them are summed at once.
+// Mechanisms on a finer grid (kFineStep) round some grid mechanisms whose
+// exact misfit on the nominal rays is at most `most`, with that misfit.
+// Each seed's mechanisms share nine strikes, dips and rakes, so their sines
+// come from small tables, and the misfits of a seed's mechanisms are summed
+// at once, in buffers that stay small (every fresh page costs a process
+// more than the sums).
 constexpr double kFineStep = 0.2;
 constexpr int kFineReach = 4;  // steps each way: the whole 1-degree cell and a little beyond
 constexpr int kFineSide = 2 * kFineReach + 1;
-std::vector<Pick> Refine(const RaySets& rays, const std::vector<Plane>& seeds) {
+std::vector<Pick> Refine(const RaySets& rays, const std::vector<Plane>& seeds, Weight most) {
     std::vector<Pick> out;
     std::array<std::vector<double>, 6> nu;
+    std::vector<Plane> planes;
+    std::vector<double> misfits;
     struct Angle {
         double value, sin, cos;
     };
@@ -1029,12 +1033,14 @@ std::vector<Pick> Refine(const RaySets& rays, const std::vector<Plane>& seeds) {
             const double dip = seed.dip + i * kFineStep;
             if (dip >= 0 && dip <= 90) dips.push_back(angle(std::round(dip * 10) / 10));
         }
+        for (auto& c : nu) c.clear();
+        planes.clear();
         for (const Angle& st : strikes)
             for (const Angle& dp : dips) {
                 const Vec3 n = focal::FaultNormal(st.sin, st.cos, dp.sin, dp.cos);
                 for (const Angle& rk : rakes) {
                     const Vec3 u = focal::SlipVector(st.sin, st.cos, dp.sin, dp.cos, rk.sin, rk.cos);
-                    out.push_back({{st.value, dp.value, rk.value}, 0, 0});
+                    planes.push_back({st.value, dp.value, rk.value});
                     nu[0].push_back(n.x);
                     nu[1].push_back(n.y);
                     nu[2].push_back(n.z);
@@ -1043,10 +1049,12 @@ std::vector<Pick> Refine(const RaySets& rays, const std::vector<Plane>& seeds) {
                     nu[5].push_back(u.z);
                 }
             }
+        rays.Misfits(0, nu, misfits);
+        for (size_t k = 0; k < planes.size(); ++k) {
+            const Weight m = static_cast<Weight>(misfits[k]);
+            if (m <= most) out.push_back({planes[k], m, 0});
+        }
     }
-    std::vector<double> misfits;
-    rays.Misfits(0, nu, misfits);
-    for (size_t k = 0; k < out.size(); ++k) out[k].misfit = static_cast<Weight>(misfits[k]);
     return out;
 }
 
@@ -1280,7 +1288,9 @@ FocalSolution SolveFocalMechanism(const std::vector<Observation>& obs, const Sea
     const std::vector<Pick>& near = nearest[1];
     std::vector<Plane> seeds;
     for (const Pick& p : near) seeds.push_back(p.plane);
-    const std::vector<Pick> fine = Refine(rays, seeds);
+    // Only what may be chosen is kept: the limit below is never above the
+    // grid minimum plus one polarity.
+    const std::vector<Pick> fine = Refine(rays, seeds, minimum + unit);
     Weight least = minimum;
     for (const Pick& p : fine) least = std::min(least, p.misfit);
     sol.refinedMinimum = FromWeight(least);
