@@ -301,11 +301,11 @@ public:
     long long Evaluated() const { return evaluated_; }
 
     // What the acceptable set asks of a box's bounds, tallied while they
-    // are summed: is any rake below `kept`, is any in doubt about `counted`,
-    // and how many are surely counted.
+    // are summed: is any rake in doubt about `counted`, and how many are
+    // surely counted.
     struct Tally {
-        Weight counted, kept;
-        int any = 0, open = 0;
+        Weight counted;
+        int open = 0;
         long long inCount = 0;
     };
 
@@ -365,8 +365,8 @@ public:
         // rakes would cost as much again.
         Weight lo = 0, hi = 0, leastLo = std::numeric_limits<Weight>::max(), mostHi = 0;
         if (tally) {
-            const Weight counted = tally->counted, kept = tally->kept;
-            int any = 0, open = 0;
+            const Weight counted = tally->counted;
+            int open = 0;
             long long inCount = 0;
             for (int k = 0; k < kRakes; ++k) {
                 lo += wrong[static_cast<size_t>(k)];
@@ -376,11 +376,9 @@ public:
                 ub[static_cast<size_t>(k)] = u;
                 leastLo = std::min(leastLo, l);
                 mostHi = std::max(mostHi, hi);
-                any |= l <= kept;
                 open |= (l <= counted) & (u > counted);
                 inCount += u <= counted;
             }
-            tally->any = any;
             tally->open = open;
             tally->inCount = inCount;
             return {leastLo, total_ - mostHi};
@@ -686,9 +684,8 @@ AcceptableSet Acceptable(Searcher& s, const std::vector<Settled>& settled, Weigh
             }
             continue;
         }
-        Searcher::Tally tally{counted, kept};
-        s.Bounds(b, lb, ub, &tally);
-        if (!tally.any) continue;
+        Searcher::Tally tally{counted};
+        if (s.Bounds(b, lb, ub, &tally).lb > kept) continue;
         const bool small = b.ns <= pool.whole && b.nd <= pool.whole;
         if (tally.open && pool.cell >= 8 && small) {
             // A set over most of the grid (a few picks) is in doubt almost
