@@ -10,6 +10,7 @@
 #include "common/usermessages.h"
 
 #include <algorithm>
+#include <array>
 #include <sstream>
 
 namespace dyma {
@@ -110,15 +111,19 @@ bool CheckProjectFile(const std::string& fileName, UserMessages& messages) {
     if (!IsProjectFileName(fileName)) return true;
     try {
         IniImage image(fileName);
-        const long long version = image.ReadInteger("FileInfo", "MajorVersion", 0) * 65536 +
-                                  image.ReadInteger("FileInfo", "MinorVersion", 0) * 256 +
-                                  image.ReadInteger("FileInfo", "Release", 0);
+        // Compared part by part: a foreign file's numbers may be anything,
+        // and packing them into one (major * 65536 + ...) could overflow.
+        // For parts of 0..255, as this program writes them, it is the same.
+        const std::array<long long, 3> version{image.ReadInteger("FileInfo", "MajorVersion", 0),
+                                               image.ReadInteger("FileInfo", "MinorVersion", 0),
+                                               image.ReadInteger("FileInfo", "Release", 0)};
+        const std::array<long long, 3> none{0, 0, 0}, ours{kMajorVersion, kMinorVersion, kRelease};
         const std::string generator = image.ReadString("FileInfo", "Generator", "");
-        if (version == 0 && generator.find("Kelo") == std::string::npos) {
+        if (version == none && generator.find("Kelo") == std::string::npos) {
             messages.Warning(std::string("Błąd! Plik nie jest prawidłowym plikiem programu ") + kProductDisplay);
             return false;
         }
-        if (version < kMajorVersion * 65536 + kMinorVersion * 256 + kRelease) {
+        if (version < ours) {
             messages.Information(std::string("Ten plik został utworzony jedną z wcześniejszych wersji programu ") +
                                  kShortName + ".");
         }

@@ -41,6 +41,12 @@ TEST(CheckProjectFile, VersionRules) {
         {"[Datas]\r\nX=1\r\n\r\n" + FileInfo(nullptr, nullptr, nullptr, "Kelo Dyma"), true, 0, 1},
         {FileInfo(nullptr, nullptr, nullptr, "SomethingElse"), false, 1, 0},
         {"", false, 1, 0},
+        // A foreign file's numbers, far beyond any version: no overflow,
+        // compared part by part.
+        {FileInfo("1", "54444444444444444", "0", "WinDYMA"), true, 0, 0},
+        {FileInfo("9223372036854775807", "9223372036854775807", "9223372036854775807", nullptr), true, 0, 0},
+        {FileInfo("-9223372036854775807", "0", "0", nullptr), true, 0, 1},
+        {FileInfo("1", "4", "300", "WinDYMA"), true, 0, 1},
     };
     test::TempDir dir;
     for (const auto& c : cases) {

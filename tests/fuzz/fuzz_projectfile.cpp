@@ -159,6 +159,9 @@ void WriteSeeds(Seeds& seeds) {
     seeds.Add("older.dym", "[FileInfo]\r\nGenerator=Kelo Dyma\r\n\r\n[Datas]\r\nDate=1E30\r\nTime=-1\r\n\r\n");
     // A foreign INI file.
     seeds.Add("foreign.dym", "[Other]\r\na=1\r\n");
+    // Version numbers far beyond any version (once an overflow).
+    seeds.Add("huge-version.dym",
+              "[FileInfo]\r\nGenerator=WinDYMA\r\nMajorVersion=1\r\nMinorVersion=54444444444444444\r\nRelease=0\r\n\r\n");
 }
 
 }  // namespace dyma::fuzz
